@@ -1,0 +1,2 @@
+# Sources of the drawing layer, added to ravel_platform.
+target_sources(ravel_platform PRIVATE)

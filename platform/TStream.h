@@ -1,0 +1,118 @@
+// platform/TStream.h: byte streams with little-endian numbers, fixed text and CR LF lines.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ravel
+{
+
+/// A byte stream with a read/write position. Numbers are little-endian whatever the host. Reading past
+/// the end never fails: numbers read there are 0 and a line is what was read before the end. A write
+/// that cannot be carried out marks the stream as failed (`Failed`), which savers check before they
+/// commit a file.
+class TStream
+{
+  public:
+    virtual ~TStream() = default;
+
+    /// Reads up to n bytes into dst; returns how many were read.
+    virtual std::size_t Read(void* dst, std::size_t n) = 0;
+    /// Writes n bytes; returns how many were written (fewer marks the stream failed).
+    virtual std::size_t Write(const void* src, std::size_t n) = 0;
+    /// Current position in bytes from the start.
+    virtual std::int64_t Pos() const = 0;
+    /// Size of the stream in bytes.
+    virtual std::int64_t Size() const = 0;
+    /// Moves the position; returns the new position, or -1 when it cannot be moved there.
+    virtual std::int64_t Seek(std::int64_t pos) = 0;
+    /// Pushes buffered bytes to the device; returns 1 on success.
+    virtual int Flush() { return 1; }
+    /// Flushes and releases the device; returns 1 when everything written reached it.
+    virtual int Close() { return Flush(); }
+
+    /// 1 when the position is at the end of the stream.
+    int Eof() const { return Pos() >= Size() ? 1 : 0; }
+    /// Bytes between the position and the end.
+    std::int64_t Remaining() const { return Pos() < Size() ? Size() - Pos() : 0; }
+    /// 1 once any write has fallen short.
+    int Failed() const { return failed_ ? 1 : 0; }
+
+    int ReadInt();
+    float ReadFloat();
+    int ReadByte();
+    std::string ReadString(int n);
+    std::string ReadLine();
+
+    int WriteInt(int value);
+    int WriteFloat(float value);
+    int WriteByte(int value);
+    int WriteString(const std::string& text);
+    int WriteLine(const std::string& text);
+
+  protected:
+    std::size_t WriteChecked(const void* src, std::size_t n);
+    bool failed_ = false;
+};
+
+using TStreamRef = std::shared_ptr<TStream>;
+
+/// A stream over a file of the file system.
+class TFileStream : public TStream
+{
+  public:
+    /// Opens the file for reading (write = false) or for writing from its first byte; null on failure.
+    static std::shared_ptr<TFileStream> Open(const std::string& path, bool write);
+    ~TFileStream() override;
+
+    std::size_t Read(void* dst, std::size_t n) override;
+    std::size_t Write(const void* src, std::size_t n) override;
+    std::int64_t Pos() const override;
+    std::int64_t Size() const override;
+    std::int64_t Seek(std::int64_t pos) override;
+    int Flush() override;
+    int Close() override;
+
+  private:
+    explicit TFileStream(std::FILE* file, bool write);
+    std::FILE* file_;
+    bool write_;
+    std::int64_t pos_ = 0;
+    std::int64_t size_ = 0;
+};
+
+/// A stream over bytes held in memory; writing past the end grows it.
+class TMemoryStream : public TStream
+{
+  public:
+    TMemoryStream() = default;
+    explicit TMemoryStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    TMemoryStream(const void* data, std::size_t n)
+        : bytes_(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + n)
+    {
+    }
+
+    std::size_t Read(void* dst, std::size_t n) override;
+    std::size_t Write(const void* src, std::size_t n) override;
+    std::int64_t Pos() const override { return pos_; }
+    std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+    std::int64_t Seek(std::int64_t pos) override;
+
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+};
+
+/// Opens an existing file for reading from its first byte; null when it cannot be opened.
+TStreamRef ReadStream(const std::string& path);
+/// Opens a file for writing from its first byte, creating it or cutting it to nothing; null on failure.
+TStreamRef WriteStream(const std::string& path);
+/// Flushes and closes the stream; returns 1 when everything written reached the device, else 0.
+int CloseStream(const TStreamRef& stream);
+
+} // namespace ravel

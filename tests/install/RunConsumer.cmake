@@ -1,0 +1,21 @@
+# Script mode: install Ravel to a scratch prefix, configure and build the consumer, run it.
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${RAVEL_BUILD_DIR} --prefix ${WORK_DIR}/prefix
+                RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "install failed: ${rc}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/build -G ${GENERATOR}
+                        -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "consumer configure failed: ${rc}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/build RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "consumer build failed: ${rc}")
+endif()
+execute_process(COMMAND ${WORK_DIR}/build/consumer RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+message(STATUS "consumer said: ${out}")
+if(rc)
+  message(FATAL_ERROR "consumer failed: ${rc}")
+endif()

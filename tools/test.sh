@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds Ravel and runs every test: the debug suite, then the sanitizer suite.
+# Installs the Debian packages it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+tools/check-format.sh
+cmake --workflow --preset ci
+cmake --workflow --preset asan
