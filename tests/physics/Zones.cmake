@@ -1,0 +1,1 @@
+# Tests of zones and quadtrees.
