@@ -5,5 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 tools/check-format.sh
+tools/check-deps.sh
 cmake --workflow --preset ci
 cmake --workflow --preset asan
