@@ -1,2 +1,4 @@
 # Sources of zones and quadtrees, added to ravel_physics.
-target_sources(ravel_physics PRIVATE)
+target_sources(ravel_physics PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TQuadTree.h ${CMAKE_CURRENT_LIST_DIR}/TQuadTree.cpp
+)
