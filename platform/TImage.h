@@ -65,7 +65,9 @@ class TImage
     std::vector<int> seqs;                            ///< graphics generation each frame was made for
 
     /// A one-frame image over the pixmap with the given flags and the current mask colour; the mask
-    /// step and the automatic mid handle are applied as LoadImage applies them.
+    /// step and the automatic mid handle are applied as LoadImage applies them. flags -1 means the
+    /// default flags. The mask step puts a new RGBA pixmap in the image and leaves the given one as it
+    /// was; otherwise the image shares the given pixmap. Null for a null or inconsistent pixmap.
     static std::shared_ptr<TImage> FromPixmap(TPixmapRef pixmap, int flags);
 };
 using TImageRef = std::shared_ptr<TImage>;
