@@ -1,0 +1,19 @@
+// platform/detail/Events.h: the window-event pump shared by the drawing layer and the input layer.
+#pragma once
+
+namespace ravel::detail
+{
+/// Processes every pending window event: keys, pointer, focus changes, joystick arrival and removal.
+void PumpEvents();
+
+/// Starts tracking keyboard and pointer events for newly opened graphics.
+void StartInputTracking();
+
+/// Stops tracking and clears every key's held flag and hit count and the pointer buttons.
+void StopInputTracking();
+
+/// Called by PumpEvents when the window gains (1) or loses (0) the input focus, after the key
+/// states have been cleared; the drawing layer uses it to leave and re-enter full screen.
+using FocusHook = void (*)(int gained);
+void SetFocusHook(FocusHook hook);
+} // namespace ravel::detail
