@@ -4,4 +4,19 @@
 namespace ravel
 {
 TObject::~TObject() = default;
+
+int TObject::EventKind() const
+{
+    return -1;
+}
+
+TMass* TObject::AsMass()
+{
+    return nullptr;
+}
+
+TZone* TObject::AsZone()
+{
+    return nullptr;
+}
 } // namespace ravel

@@ -1,0 +1,24 @@
+// physics/Refs.h: the shared handles of the library's object types, declared without their classes.
+#pragma once
+#include <memory>
+
+namespace ravel
+{
+
+class TObject;
+class TPhysics;
+class TMass;
+class TConstraint;
+class TBody;
+class TZone;
+class TColEvent;
+
+using TObjectRef = std::shared_ptr<TObject>;
+using TPhysicsRef = std::shared_ptr<TPhysics>;
+using TMassRef = std::shared_ptr<TMass>;
+using TConstraintRef = std::shared_ptr<TConstraint>;
+using TBodyRef = std::shared_ptr<TBody>;
+using TZoneRef = std::shared_ptr<TZone>;
+using TColEventRef = std::shared_ptr<TColEvent>;
+
+} // namespace ravel

@@ -1,0 +1,313 @@
+// physics/TColEvent.cpp: the event queue, its pair index and the hook chain.
+#include "physics/TColEvent.h"
+
+#include "physics/TMass.h"
+#include "physics/TPhysics.h"
+#include "physics/detail/Report.h"
+#include "physics/detail/Pool.h"
+#include "platform/TList.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace ravel
+{
+namespace
+{
+
+// Open-addressing map from an unordered pair of object identities to the pair's recorded event.
+// Entries of earlier steps are recognised by their generation, so clearing is one increment and the
+// table keeps its memory from step to step.
+class PairIndex
+{
+  public:
+    TColEvent* Find(std::uintptr_t a, std::uintptr_t b) const
+    {
+        Order(a, b);
+        if (slots_.empty())
+            return nullptr;
+        std::size_t mask = slots_.size() - 1;
+        for (std::size_t k = Hash(a, b) & mask;; k = (k + 1) & mask)
+        {
+            const Slot& s = slots_[k];
+            if (s.gen != gen_)
+                return nullptr;
+            if (s.a == a && s.b == b)
+                return s.event;
+        }
+    }
+
+    void Insert(std::uintptr_t a, std::uintptr_t b, TColEvent* event)
+    {
+        Order(a, b);
+        if ((count_ + 1) * 2 > slots_.size())
+            Grow();
+        Place(a, b, event);
+        ++count_;
+    }
+
+    void Clear()
+    {
+        count_ = 0;
+        if (++gen_ == 0)
+        {
+            for (Slot& s : slots_)
+                s.gen = 0;
+            gen_ = 1;
+        }
+    }
+
+  private:
+    struct Slot
+    {
+        std::uintptr_t a = 0;
+        std::uintptr_t b = 0;
+        TColEvent* event = nullptr;
+        std::uint32_t gen = 0;
+    };
+
+    static void Order(std::uintptr_t& a, std::uintptr_t& b)
+    {
+        if (b < a)
+        {
+            std::uintptr_t t = a;
+            a = b;
+            b = t;
+        }
+    }
+
+    static std::size_t Hash(std::uintptr_t a, std::uintptr_t b)
+    {
+        std::uint64_t h = static_cast<std::uint64_t>(a) * 0x9E3779B97F4A7C15ull;
+        h ^= static_cast<std::uint64_t>(b) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 32;
+        return static_cast<std::size_t>(h);
+    }
+
+    void Place(std::uintptr_t a, std::uintptr_t b, TColEvent* event)
+    {
+        std::size_t mask = slots_.size() - 1;
+        std::size_t k = Hash(a, b) & mask;
+        while (slots_[k].gen == gen_)
+            k = (k + 1) & mask;
+        slots_[k] = Slot{a, b, event, gen_};
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old;
+        old.swap(slots_);
+        slots_.assign(old.empty() ? 256 : old.size() * 2, Slot{});
+        for (const Slot& s : old)
+            if (s.gen == gen_)
+                Place(s.a, s.b, s.event);
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+    std::uint32_t gen_ = 1;
+};
+
+struct HookEntry
+{
+    TColEvent::Hook hook;
+    void* context;
+};
+
+// The module state of the queue, made on first use and kept for the life of the program.
+struct EventState
+{
+    int eventHookId = 1;
+    TList<TColEventRef> eventQueue;
+    PairIndex eventIndex;
+    std::vector<TColEventRef> indexed; // owns every event recorded in eventIndex until the flush
+    TColEventRef currentEvent;
+    int eventMode = TColEvent::MODE_UPDATE;
+    std::vector<HookEntry> hooks;
+};
+
+EventState& State()
+{
+    static EventState* state = new EventState;
+    return *state;
+}
+
+std::uintptr_t Identity(const void* p)
+{
+    return reinterpret_cast<std::uintptr_t>(p);
+}
+
+} // namespace
+
+TColEventRef TColEvent::Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force)
+{
+    return CreateKind(obj2 ? obj2->EventKind() : MASS_CUSTOM, obj1, obj2, x, y, force);
+}
+
+TColEventRef TColEvent::CreateKind(int kind, const TMassRef& obj1, const TObjectRef& obj2, float x, float y,
+                                   float force)
+{
+    TColEventRef event = std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
+    event->id = kind;
+    event->obj1 = obj1;
+    event->obj2 = obj2;
+    event->x = x;
+    event->y = y;
+    event->force = force;
+    return event;
+}
+
+int TColEvent::SetMode(int mode)
+{
+    State().eventMode = mode;
+    return 0;
+}
+
+int TColEvent::GetMode()
+{
+    return State().eventMode;
+}
+
+int TColEvent::Emit(const TColEventRef& event)
+{
+    EventState& st = State();
+    TColEventRef result = event;
+    // Indexing, not iterating: a hook may add or remove hooks while the chain runs.
+    for (std::size_t k = 0; k < st.hooks.size() && result; ++k)
+    {
+        HookEntry entry = st.hooks[k];
+        result = entry.hook(st.eventHookId, result, entry.context);
+    }
+    if (!result || st.eventMode == MODE_DISCARD)
+        return 0;
+    return Post(result, st.eventMode);
+}
+
+int TColEvent::Post(const TColEventRef& event, int mode)
+{
+    if (!event)
+        return 0;
+    EventState& st = State();
+    std::uintptr_t a = Identity(event->obj1.get());
+    std::uintptr_t b = Identity(event->obj2.get());
+    if (TColEvent* e = st.eventIndex.Find(a, b))
+    {
+        e->x = event->x;
+        e->y = event->y;
+        if (mode == MODE_REPLACE)
+            e->force = event->force;
+        else
+            e->force = e->force + event->force;
+        return 0;
+    }
+    st.eventIndex.Insert(a, b, event.get());
+    st.indexed.push_back(event);
+    st.eventQueue.AddLast(event);
+    return 0;
+}
+
+TColEventRef TColEvent::Poll()
+{
+    EventState& st = State();
+    st.currentEvent = st.eventQueue.RemoveFirst();
+    return st.currentEvent;
+}
+
+TColEventRef TColEvent::Peek()
+{
+    return State().eventQueue.First();
+}
+
+TColEventRef TColEvent::Seek(const TObjectRef& a, const TObjectRef& b)
+{
+    EventState& st = State();
+    const void* second = b ? static_cast<const void*>(b.get()) : static_cast<const void*>(world.get());
+    TColEvent* e = st.eventIndex.Find(Identity(a.get()), Identity(second));
+    if (!e)
+        return nullptr;
+    return std::static_pointer_cast<TColEvent>(e->weak_from_this().lock());
+}
+
+int TColEvent::Flush()
+{
+    EventState& st = State();
+    st.eventQueue.Clear();
+    st.eventIndex.Clear();
+    st.currentEvent = nullptr;
+    st.indexed.clear(); // keeps its capacity
+    return 0;
+}
+
+TColEventRef TColEvent::GetCurrent()
+{
+    return State().currentEvent;
+}
+
+int TColEvent::GetHookId()
+{
+    return State().eventHookId;
+}
+
+int TColEvent::AddHook(Hook hook, void* context)
+{
+    if (hook)
+        State().hooks.push_back(HookEntry{hook, context});
+    return 0;
+}
+
+int TColEvent::RemoveHook(Hook hook, void* context)
+{
+    std::vector<HookEntry>& hooks = State().hooks;
+    for (std::size_t k = 0; k < hooks.size(); ++k)
+        if (hooks[k].hook == hook && hooks[k].context == context)
+        {
+            hooks.erase(hooks.begin() + static_cast<std::ptrdiff_t>(k));
+            return 1;
+        }
+    return 0;
+}
+
+TMassRef TColEvent::GetMass2() const
+{
+    TMass* mass = obj2 ? obj2->AsMass() : nullptr;
+    return mass ? TMassRef(obj2, mass) : nullptr;
+}
+
+TZoneRef TColEvent::GetZone() const
+{
+    TZone* zone = obj2 ? obj2->AsZone() : nullptr;
+    return zone ? TZoneRef(obj2, zone) : nullptr;
+}
+
+} // namespace ravel
+
+namespace ravel::detail
+{
+
+void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
+{
+    EventState& st = State();
+    if (st.hooks.empty())
+    {
+        if (st.eventMode == TColEvent::MODE_DISCARD)
+            return;
+        // A repeated pair only updates its recorded event, so there is nothing to make.
+        if (TColEvent* e = st.eventIndex.Find(Identity(&mass), Identity(&other)))
+        {
+            e->x = x;
+            e->y = y;
+            if (st.eventMode == TColEvent::MODE_REPLACE)
+                e->force = force;
+            else
+                e->force = e->force + force;
+            return;
+        }
+    }
+    TMassRef first = std::static_pointer_cast<TMass>(mass.weak_from_this().lock());
+    TObjectRef second = other.weak_from_this().lock();
+    TColEvent::Emit(TColEvent::Create(first, second, x, y, force));
+}
+
+} // namespace ravel::detail

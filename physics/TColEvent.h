@@ -1,0 +1,77 @@
+// physics/TColEvent.h: the record of one contact and the queue that keeps one event per pair per step.
+#pragma once
+#include "physics/TObject.h"
+
+namespace ravel
+{
+
+/// One reported contact: a mass (obj1) against another mass, a zone, the world's bounds or any other
+/// object (obj2). The queue and its settings are module state shared by the whole library; they exist
+/// before any world is made, with the mode MODE_UPDATE.
+class TColEvent : public TObject
+{
+  public:
+    static constexpr int MASS_CUSTOM = -1; ///< obj2 is none of the kinds below, or null
+    static constexpr int MASS_MASS = 1;    ///< obj2 is another TMass
+    static constexpr int MASS_ZONE = 2;    ///< obj2 is a TZone
+    static constexpr int MASS_BOUNDS = 3;  ///< obj2 is the world
+
+    static constexpr int MODE_DISCARD = 0; ///< hooks only, nothing queued
+    static constexpr int MODE_UPDATE = 1;  ///< a repeated pair moves the queued event and adds its force
+    static constexpr int MODE_REPLACE = 2; ///< a repeated pair moves the queued event and replaces its force
+
+    /// A hook of the chain run by Emit: receives the chain's identifier, the event so far and the
+    /// context it was added with; returns the event to continue with, or null to stop it.
+    using Hook = TColEventRef (*)(int hookId, const TColEventRef& event, void* context);
+
+    /// New event; its kind follows from obj2 (EventKind of the object, MASS_CUSTOM for null). Not queued.
+    static TColEventRef Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force);
+    /// New event of the given kind, for posters that know what obj2 is.
+    static TColEventRef CreateKind(int kind, const TMassRef& obj1, const TObjectRef& obj2, float x, float y,
+                                   float force);
+    /// Sets the queue mode, unchecked (values other than 0 and 2 behave as MODE_UPDATE); returns 0.
+    static int SetMode(int mode);
+    /// The queue mode.
+    static int GetMode();
+    /// Runs the hook chain, then posts the result in the queue mode unless it is null or the mode is
+    /// MODE_DISCARD; returns 0.
+    static int Emit(const TColEventRef& event);
+    /// Queues the event, or merges it into the event already recorded for its pair; returns 0.
+    static int Post(const TColEventRef& event, int mode);
+    /// Removes and returns the oldest queued event and makes it current; null when the queue is empty.
+    static TColEventRef Poll();
+    /// The oldest queued event, left in place; null when the queue is empty.
+    static TColEventRef Peek();
+    /// The recorded event of the pair (a, b) in either order, or null; a null b stands for the world.
+    static TColEventRef Seek(const TObjectRef& a, const TObjectRef& b);
+    /// Empties the queue and the pair index and clears the current event; returns 0.
+    static int Flush();
+    /// The event most recently returned by Poll.
+    static TColEventRef GetCurrent();
+
+    /// Identifier of the hook chain.
+    static int GetHookId();
+    /// Appends a hook to the chain with its context; returns 0.
+    static int AddHook(Hook hook, void* context);
+    /// Removes the first entry with this hook and context; returns 1 if there was one, else 0.
+    static int RemoveHook(Hook hook, void* context);
+
+    int GetID() const { return id; }
+    TMassRef GetMass1() const { return obj1; }
+    /// obj2 if it is a mass, else null.
+    TMassRef GetMass2() const;
+    /// obj2 if it is a zone, else null.
+    TZoneRef GetZone() const;
+    float GetX() const { return x; }
+    float GetY() const { return y; }
+    float GetForce() const { return force; }
+
+    int id = 0;        ///< the event kind
+    TMassRef obj1;     ///< the mass that collided
+    TObjectRef obj2;   ///< what it collided with
+    float x = 0.0f;    ///< contact point, world units
+    float y = 0.0f;    ///< contact point, world units
+    float force = 0.0f; ///< penetration depth, summed over repeats in MODE_UPDATE
+};
+
+} // namespace ravel

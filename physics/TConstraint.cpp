@@ -1,0 +1,177 @@
+// physics/TConstraint.cpp: distance constraints, their relaxation and their activity count.
+#include "physics/TConstraint.h"
+
+#include "physics/TBody.h"
+#include "physics/TMass.h"
+#include "physics/TPhysics.h"
+#include "physics/detail/Pool.h"
+#include "platform/DegMath.h"
+
+#include <cmath>
+
+namespace ravel
+{
+
+namespace
+{
+
+inline float Distance(const TMass& a, const TMass& b)
+{
+    float dx = a.posX - b.posX;
+    float dy = a.posY - b.posY;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+} // namespace
+
+TConstraintRef TConstraint::Create(const TMassRef& m1, const TMassRef& m2, float restLength, float stiffness)
+{
+    if (!m1 || !m2)
+        return nullptr;
+    TConstraintRef c = std::allocate_shared<TConstraint>(detail::PoolAllocator<TConstraint>());
+    c->name = "Con";
+    c->m[0] = m1;
+    c->m[1] = m2;
+    c->restLength = restLength > 0.0f ? restLength : Distance(*m1, *m2);
+    c->stiffness = stiffness;
+    return c;
+}
+
+int TConstraint::SetName(const std::string& n)
+{
+    name = n;
+    return 0;
+}
+
+int TConstraint::Assign(TBody& body)
+{
+    for (const Membership& g : groups)
+        if (g.body == &body)
+            return 0;
+    TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock());
+    if (!self || !body.conList)
+        return 0;
+    groups.push_back(Membership{&body, body.conList->AddLast(std::move(self))});
+    AddRef();
+    return 0;
+}
+
+int TConstraint::Free(TBody& body)
+{
+    for (std::size_t k = 0; k < groups.size(); ++k)
+        if (groups[k].body == &body)
+        {
+            // The group's entry may hold the last reference to this constraint: keep it alive.
+            TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock());
+            TLink entry = groups[k].entry;
+            groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(k));
+            SubRef();
+            entry.Remove();
+            return 0;
+        }
+    return 0;
+}
+
+int TConstraint::SetRestLength(float length)
+{
+    restLength = length > 0.0f ? length : Distance(*m[0], *m[1]);
+    return 0;
+}
+
+int TConstraint::SetStiffness(float s)
+{
+    if (!(s > 0.0f))
+        stiffness = 0.0f;
+    else
+        stiffness = s > 1.0f ? 1.0f : s;
+    return 0;
+}
+
+float TConstraint::GetAngle() const
+{
+    return Atan2Deg(m[1]->posY - m[0]->posY, m[1]->posX - m[0]->posX);
+}
+
+float TConstraint::GetLength() const
+{
+    return Distance(*m[0], *m[1]);
+}
+
+float TConstraint::GetStress() const
+{
+    if (restLength == 0.0f)
+        return 0.0f;
+    return GetLength() / restLength;
+}
+
+int TConstraint::Draw() const
+{
+    TPhysics::DrawLine(m[0]->posX, m[0]->posY, m[1]->posX, m[1]->posY);
+    return 0;
+}
+
+int TConstraint::Satisfy()
+{
+    TMass& a = *m[0];
+    TMass& b = *m[1];
+    if (a.frozen && b.frozen)
+        return 0;
+    float dx = a.posX - b.posX;
+    float dy = a.posY - b.posY;
+    float len = std::sqrt(dx * dx + dy * dy);
+    if (len < 0.0001f)
+        len = 0.0001f;
+    float ux = dx / len;
+    float uy = dy / len;
+    float corr = (len - restLength) * stiffness;
+    if (a.frozen)
+    {
+        b.posX = b.posX + ux * corr;
+        b.posY = b.posY + uy * corr;
+    }
+    else if (b.frozen)
+    {
+        a.posX = a.posX - ux * corr;
+        a.posY = a.posY - uy * corr;
+    }
+    else
+    {
+        float total = a.mass + b.mass;
+        // Weightless pairs have no ratio to split by: they share the correction evenly.
+        float shareA = total != 0.0f ? b.mass / total : 0.5f;
+        float shareB = total != 0.0f ? a.mass / total : 0.5f;
+        a.posX = a.posX - ux * corr * shareA;
+        a.posY = a.posY - uy * corr * shareA;
+        b.posX = b.posX + ux * corr * shareB;
+        b.posY = b.posY + uy * corr * shareB;
+    }
+    return 0;
+}
+
+int TConstraint::AddRef()
+{
+    if (refCounter == 0)
+    {
+        m[0]->AddRef();
+        m[1]->AddRef();
+        if (constraintList)
+            if (TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock()))
+                link = constraintList->AddLast(std::move(self));
+    }
+    ++refCounter;
+    return 0;
+}
+
+int TConstraint::SubRef()
+{
+    --refCounter;
+    if (refCounter != 0)
+        return 0;
+    TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock());
+    m[0]->SubRef();
+    m[1]->SubRef();
+    link.Remove();
+    return 0;
+}
+
+} // namespace ravel

@@ -1,0 +1,374 @@
+// physics/TMass.cpp: masses, their activity count, grid filing and mass-versus-mass contact.
+#include "physics/TMass.h"
+
+#include "physics/TColEvent.h"
+#include "physics/TPhysics.h"
+#include "physics/detail/Pool.h"
+#include "physics/detail/Report.h"
+#include "platform/DegMath.h"
+#include "platform/Graphics2D.h"
+
+#include <cmath>
+
+namespace ravel
+{
+
+namespace
+{
+
+// Friction is kept in [0, 1]; a NaN reads as 0.
+inline float ClampUnit(float f)
+{
+    if (!(f > 0.0f))
+        return 0.0f;
+    return f > 1.0f ? 1.0f : f;
+}
+
+inline int TakeGroup(int group)
+{
+    if (group != -1)
+        return group;
+    return nextAutoColGroup--;
+}
+
+// Floor of a cell coordinate, clamped into [0, last] before it becomes an integer, so that huge or
+// undefined coordinates land in the edge cells too.
+inline int Cell(float coordinate, float ratio, int last)
+{
+    float c = std::floor(coordinate * ratio);
+    if (!(c > 0.0f))
+        return 0;
+    if (c > static_cast<float>(last))
+        return last;
+    return static_cast<int>(c);
+}
+
+// Brakes one mass's velocity along the surface with normal (nx, ny) by up to `budget`.
+inline void BrakeOne(TMass& m, float nx, float ny, float budget)
+{
+    float vx = m.posX - m.oldPosX;
+    float vy = m.posY - m.oldPosY;
+    float speed = std::sqrt(vx * vx + vy * vy);
+    float vn = speed * CosDeg(Atan2Deg(vy, vx) - Atan2Deg(ny, nx));
+    float tx = vx - nx * vn;
+    float ty = vy - ny * vn;
+    float t = std::sqrt(tx * tx + ty * ty);
+    if (budget >= t)
+    {
+        m.oldPosX = m.oldPosX + tx;
+        m.oldPosY = m.oldPosY + ty;
+    }
+    else
+    {
+        float k = budget / t;
+        m.oldPosX = m.oldPosX + tx * k;
+        m.oldPosY = m.oldPosY + ty * k;
+    }
+}
+
+// The tangential part of a mass's velocity against the normal (nx, ny).
+inline void Tangential(const TMass& m, float nx, float ny, float& tx, float& ty)
+{
+    float vx = m.posX - m.oldPosX;
+    float vy = m.posY - m.oldPosY;
+    float speed = std::sqrt(vx * vx + vy * vy);
+    float vn = speed * CosDeg(Atan2Deg(vy, vx) - Atan2Deg(ny, nx));
+    tx = vx - nx * vn;
+    ty = vy - ny * vn;
+}
+
+} // namespace
+
+TMassRef TMass::Create(float x, float y, float mass, float radius, float friction, int colGroup)
+{
+    TMassRef m = std::allocate_shared<TMass>(detail::PoolAllocator<TMass>());
+    m->name = "Mass";
+    m->posX = m->oldPosX = x;
+    m->posY = m->oldPosY = y;
+    m->mass = mass;
+    m->radius = radius;
+    m->friction = ClampUnit(friction);
+    m->colGroup = static_cast<float>(TakeGroup(colGroup));
+    return m;
+}
+
+TMass::~TMass()
+{
+    Unfile();
+}
+
+int TMass::EventKind() const
+{
+    return TColEvent::MASS_MASS;
+}
+
+TMassRef TMass::Copy() const
+{
+    TMassRef m = std::allocate_shared<TMass>(detail::PoolAllocator<TMass>());
+    m->name = name;
+    m->posX = posX;
+    m->posY = posY;
+    m->oldPosX = oldPosX;
+    m->oldPosY = oldPosY;
+    m->mass = mass;
+    m->radius = radius;
+    m->friction = friction;
+    m->colGroup = colGroup;
+    m->frozen = frozen;
+    m->index = index;
+    return m;
+}
+
+int TMass::SetName(const std::string& n)
+{
+    name = n;
+    return 0;
+}
+
+int TMass::Move(float dx, float dy)
+{
+    if (!frozen)
+    {
+        posX = posX + dx;
+        posY = posY + dy;
+    }
+    return 0;
+}
+
+int TMass::Translate(float dx, float dy)
+{
+    posX = posX + dx;
+    posY = posY + dy;
+    oldPosX = oldPosX + dx;
+    oldPosY = oldPosY + dy;
+    return 0;
+}
+
+int TMass::Position(float x, float y)
+{
+    posX = oldPosX = x;
+    posY = oldPosY = y;
+    return 0;
+}
+
+int TMass::GetPosition(float& x, float& y) const
+{
+    x = posX;
+    y = posY;
+    return 0;
+}
+
+int TMass::SetMass(float m)
+{
+    mass = m;
+    return 0;
+}
+
+int TMass::SetRadius(float r)
+{
+    radius = r;
+    return 0;
+}
+
+int TMass::SetFriction(float f)
+{
+    friction = ClampUnit(f);
+    return 0;
+}
+
+int TMass::Freeze()
+{
+    oldPosX = posX;
+    oldPosY = posY;
+    frozen = 1;
+    return 0;
+}
+
+int TMass::Thaw()
+{
+    frozen = 0;
+    return 0;
+}
+
+int TMass::SetVelocity(float vx, float vy)
+{
+    if (!frozen)
+    {
+        oldPosX = posX - vx;
+        oldPosY = posY - vy;
+    }
+    return 0;
+}
+
+int TMass::AddVelocity(float vx, float vy)
+{
+    if (!frozen)
+    {
+        oldPosX = oldPosX - vx;
+        oldPosY = oldPosY - vy;
+    }
+    return 0;
+}
+
+float TMass::GetVelocity() const
+{
+    float vx = posX - oldPosX;
+    float vy = posY - oldPosY;
+    return std::sqrt(vx * vx + vy * vy);
+}
+
+int TMass::SetColGroup(int group)
+{
+    colGroup = static_cast<float>(TakeGroup(group));
+    return 0;
+}
+
+int TMass::Draw() const
+{
+    float r = GetRotation();
+    SetRotation(0.0f);
+    TPhysics::DrawOval(posX - radius, posY - radius, 2.0f * radius, 2.0f * radius);
+    SetRotation(r);
+    return 0;
+}
+
+int TMass::AddRef()
+{
+    if (refCounter == 0 && massList)
+    {
+        if (TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock()))
+        {
+            link = massList->AddLast(std::move(self));
+            AddToGrid();
+        }
+    }
+    ++refCounter;
+    return 0;
+}
+
+int TMass::SubRef()
+{
+    --refCounter;
+    if (refCounter != 0)
+        return 0;
+    TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock());
+    // A step in progress still walks this mass in its pass: keep it alive until the step ends.
+    if (self && world && world->stepping && link.IsLinked())
+        world->released.push_back(self);
+    Unfile();
+    link.Remove();
+    return 0;
+}
+
+void TMass::Unfile()
+{
+    detail::GridCell* cell = gridlink.cell;
+    if (!cell)
+        return;
+    if (gridlink.prev)
+        gridlink.prev->gridlink.next = gridlink.next;
+    else
+        cell->first = gridlink.next;
+    if (gridlink.next)
+        gridlink.next->gridlink.prev = gridlink.prev;
+    else
+        cell->last = gridlink.prev;
+    gridlink = detail::GridLink{};
+}
+
+int TMass::AddToGrid()
+{
+    Unfile();
+    TPhysics* w = world.get();
+    if (!w)
+        return 0;
+    const int last = w->gridsize - 1;
+    if (last < 0)
+        return 0;
+    gridx = Cell(posX, w->ratiox, last);
+    gridy = Cell(posY, w->ratioy, last);
+    detail::GridCell& cell = w->shiftgrid[gridx][gridy];
+    gridlink.cell = &cell;
+    gridlink.prev = cell.last;
+    gridlink.next = nullptr;
+    if (cell.last)
+        cell.last->gridlink.next = this;
+    else
+        cell.first = this;
+    cell.last = this;
+    return 0;
+}
+
+int TMass::Collide(TMass& b)
+{
+    TMass& a = *this;
+    if (a.frozen && b.frozen)
+        return 0;
+    float r = a.radius + b.radius;
+    if (std::fabs(b.posX - a.posX) > r || std::fabs(b.posY - a.posY) > r)
+        return 0;
+    float dx = a.posX - b.posX;
+    float dy = a.posY - b.posY;
+    float dist = std::sqrt(dx * dx + dy * dy);
+    if (dist < 0.0001f)
+        dist = 0.0001f;
+    float nx = dx / dist;
+    float ny = dy / dist;
+    float pen = dist - r;
+    if (pen >= 0.0f)
+        return 0;
+    float sx = nx * pen;
+    float sy = ny * pen;
+    float budget = -pen * (a.friction + b.friction) * 0.5f;
+
+    if (b.frozen)
+    {
+        a.posX = a.posX - sx;
+        a.posY = a.posY - sy;
+        BrakeOne(a, nx, ny, budget);
+    }
+    else if (a.frozen)
+    {
+        b.posX = b.posX + sx;
+        b.posY = b.posY + sy;
+        BrakeOne(b, nx, ny, budget);
+    }
+    else
+    {
+        float total = a.mass + b.mass;
+        // Weightless pairs have no ratio to split by: they share the correction evenly.
+        float shareA = total != 0.0f ? b.mass / total : 0.5f;
+        float shareB = total != 0.0f ? a.mass / total : 0.5f;
+        a.posX = a.posX - sx * shareA;
+        a.posY = a.posY - sy * shareA;
+        b.posX = b.posX + sx * shareB;
+        b.posY = b.posY + sy * shareB;
+
+        float tax, tay, tbx, tby;
+        Tangential(a, nx, ny, tax, tay);
+        Tangential(b, nx, ny, tbx, tby);
+        float hx = tax - (tax + tbx) * 0.5f;
+        float hy = tay - (tay + tby) * 0.5f;
+        float h = std::sqrt(hx * hx + hy * hy);
+        if (budget >= h)
+        {
+            a.oldPosX = a.oldPosX + hx;
+            a.oldPosY = a.oldPosY + hy;
+            b.oldPosX = b.oldPosX - hx;
+            b.oldPosY = b.oldPosY - hy;
+        }
+        else
+        {
+            float k = budget / h;
+            a.oldPosX = a.oldPosX + hx * k;
+            a.oldPosY = a.oldPosY + hy * k;
+            b.oldPosX = b.oldPosX - hx * k;
+            b.oldPosY = b.oldPosY - hy * k;
+        }
+    }
+
+    detail::ReportContact(a, b, (a.posX + b.posX) * 0.5f, (a.posY + b.posY) * 0.5f, -pen);
+    return 0;
+}
+
+} // namespace ravel

@@ -1,0 +1,455 @@
+// physics/TPhysics.cpp: the current world, its settings, the step and the camera.
+#include "physics/TPhysics.h"
+
+#include "physics/TColEvent.h"
+#include "physics/TConstraint.h"
+#include "physics/TMass.h"
+#include "physics/detail/Report.h"
+#include "physics/detail/ZoneStage.h"
+#include "platform/DegMath.h"
+#include "platform/Graphics2D.h"
+#include "platform/Input.h"
+
+#include <cmath>
+
+namespace ravel
+{
+
+// Defined before the registries, so that at program exit the registries (and the masses they hold)
+// go first, while the world whose grid those masses are filed in still exists.
+std::shared_ptr<TPhysics> world;
+std::shared_ptr<TList<TMassRef>> massList;
+std::shared_ptr<TList<TConstraintRef>> constraintList;
+std::shared_ptr<TList<TZoneRef>> zoneList;
+int nextAutoColGroup = -2;
+
+namespace detail
+{
+ZoneCollideFn zoneCollide = nullptr;
+}
+
+TPhysics::TPhysics()
+{
+    centerX = static_cast<float>(GraphicsWidth()) * 0.5f;
+    centerY = static_cast<float>(GraphicsHeight()) * 0.5f;
+    drawIX = CosDeg(drawRot) * drawScale;
+    drawIY = -SinDeg(drawRot) * drawScale;
+    drawJX = SinDeg(drawRot) * drawScale;
+    drawJY = CosDeg(drawRot) * drawScale;
+}
+
+TPhysics::~TPhysics()
+{
+    for (auto& column : shiftgrid)
+        for (detail::GridCell& cell : column)
+            for (TMass* m = cell.first; m;)
+            {
+                TMass* next = m->gridlink.next;
+                m->gridlink = detail::GridLink{};
+                m = next;
+            }
+}
+
+int TPhysics::EventKind() const
+{
+    return TColEvent::MASS_BOUNDS;
+}
+
+std::shared_ptr<TPhysics> TPhysics::Create(float maxX, float maxY, float gravY, float gravX, int iterations)
+{
+    auto w = std::make_shared<TPhysics>();
+    constraintList = std::make_shared<TList<TConstraintRef>>();
+    massList = std::make_shared<TList<TMassRef>>();
+    zoneList = std::make_shared<TList<TZoneRef>>();
+    world = w;
+    w->boundsMinX = 0.0f;
+    w->boundsMinY = 0.0f;
+    w->boundsMaxX = maxX;
+    w->boundsMaxY = maxY;
+    w->gravityY = gravY;
+    w->gravityX = gravX;
+    w->i = iterations;
+    w->friction = 1.0f;
+    w->gridsize = 8;
+    w->ratiox = 8.0f / maxX;
+    w->ratioy = 8.0f / maxY;
+    return w;
+}
+
+int TPhysics::SetGravity(float x, float y)
+{
+    if (world)
+    {
+        world->gravityX = x;
+        world->gravityY = y;
+    }
+    return 0;
+}
+
+int TPhysics::SetIterations(int n)
+{
+    if (world)
+        world->i = n;
+    return 0;
+}
+
+int TPhysics::SetBounds(float x1, float y1, float x2, float y2)
+{
+    if (world)
+    {
+        world->boundsMinX = x1 < x2 ? x1 : x2;
+        world->boundsMinY = y1 < y2 ? y1 : y2;
+        world->boundsMaxX = x1 > x2 ? x1 : x2;
+        world->boundsMaxY = y1 > y2 ? y1 : y2;
+    }
+    return 0;
+}
+
+int TPhysics::GetBounds(float& minX, float& minY, float& maxX, float& maxY)
+{
+    if (!world)
+    {
+        minX = minY = maxX = maxY = 0.0f;
+        return 0;
+    }
+    minX = world->boundsMinX;
+    minY = world->boundsMinY;
+    maxX = world->boundsMaxX;
+    maxY = world->boundsMaxY;
+    return 0;
+}
+
+int TPhysics::SetFriction(float f)
+{
+    if (world)
+        world->friction = f;
+    return 0;
+}
+
+int TPhysics::UseShiftedGrid(int flag)
+{
+    if (world)
+        world->gridon = flag;
+    return 0;
+}
+
+int TPhysics::SetGridSize(int n)
+{
+    if (!world)
+        return 0;
+    TPhysics& w = *world;
+    w.gridsize = n < 8 ? 8 : (n > MAX_GRID ? MAX_GRID : n);
+    w.ratiox = static_cast<float>(w.gridsize) / (w.boundsMaxX - w.boundsMinX);
+    w.ratioy = static_cast<float>(w.gridsize) / (w.boundsMaxY - w.boundsMinY);
+    return 0;
+}
+
+int TPhysics::Free()
+{
+    if (!world)
+        return 0;
+    TPhysics& w = *world;
+    w.boundsMinX = w.boundsMinY = w.boundsMaxX = w.boundsMaxY = 0.0f;
+    w.gravityX = w.gravityY = 0.0f;
+    w.i = 0;
+    w.friction = 0.0f;
+    constraintList = nullptr;
+    massList = nullptr;
+    zoneList = nullptr;
+    world = nullptr;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The step
+
+namespace
+{
+
+// Wall friction along a bound: brakes the velocity component w = pos - old along the wall by up to
+// `impulse`, never reversing it.
+inline void WallFriction(float pos, float& old, float impulse)
+{
+    float w = pos - old;
+    if (impulse > std::fabs(w))
+        old = pos;
+    else if (w > 0.0f)
+        old = old + impulse;
+    else if (w < 0.0f)
+        old = old - impulse;
+}
+
+inline void Bounds(TPhysics& w, TMass& s)
+{
+    float lo = w.boundsMinX + s.radius;
+    float hi = w.boundsMaxX - s.radius;
+    if (s.posX < lo)
+    {
+        float depth = lo - s.posX;
+        s.posX = lo;
+        detail::ReportContact(s, w, w.boundsMinX, s.posY, depth);
+        WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
+    }
+    else if (s.posX > hi)
+    {
+        float depth = s.posX - hi;
+        s.posX = hi;
+        detail::ReportContact(s, w, w.boundsMaxX, s.posY, depth);
+        WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
+    }
+    lo = w.boundsMinY + s.radius;
+    hi = w.boundsMaxY - s.radius;
+    if (s.posY < lo)
+    {
+        float depth = lo - s.posY;
+        s.posY = lo;
+        detail::ReportContact(s, w, s.posX, w.boundsMinY, depth);
+        WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
+    }
+    else if (s.posY > hi)
+    {
+        float depth = s.posY - hi;
+        s.posY = hi;
+        detail::ReportContact(s, w, s.posX, w.boundsMaxY, depth);
+        WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
+    }
+}
+
+inline void CollideThroughGrid(TPhysics& w, TMass& s)
+{
+    s.AddToGrid();
+    const int last = w.gridsize - 1;
+    for (int gx = s.gridx - 1; gx <= s.gridx + 1; ++gx)
+    {
+        if (gx < 0 || gx > last)
+            continue;
+        for (int gy = s.gridy - 1; gy <= s.gridy + 1; ++gy)
+        {
+            if (gy < 0 || gy > last)
+                continue;
+            for (TMass* o = w.shiftgrid[gx][gy].first; o; o = o->gridlink.next)
+                if (detail::GroupsCollide(s.colGroup, o->colGroup))
+                    s.Collide(*o);
+        }
+    }
+}
+
+} // namespace
+
+int TPhysics::Update()
+{
+    if (!world || !massList || !constraintList)
+        return 0;
+    // Local handles: a hook or a zone response may replace or free the world during the step.
+    std::shared_ptr<TPhysics> keep = world;
+    TListRef<TMassRef> masses = massList;
+    TListRef<TConstraintRef> constraints = constraintList;
+    TListRef<TZoneRef> zones = zoneList;
+    TPhysics& w = *keep;
+    w.stepping = 1;
+
+    for (const TMassRef& ref : *masses)
+    {
+        TMass& m = *ref;
+        if (!m.frozen)
+        {
+            float vx = m.posX - m.oldPosX;
+            float vy = m.posY - m.oldPosY;
+            m.oldPosX = m.posX;
+            m.oldPosY = m.posY;
+            m.posX = m.posX + vx + w.gravityX;
+            m.posY = m.posY + vy + w.gravityY;
+        }
+        m.AddToGrid();
+    }
+
+    TColEvent::Flush();
+
+    const int passes = w.i;
+    for (int pass = 0; pass < passes; ++pass)
+    {
+        for (const TConstraintRef& c : *constraints)
+            c->Satisfy();
+
+        std::vector<TMass*>& snap = w.snapshot;
+        snap.clear();
+        for (const TMassRef& ref : *masses)
+            snap.push_back(ref.get());
+
+        TMass* const* array = snap.data();
+        const std::size_t count = snap.size();
+        for (std::size_t j = 0; j < count; ++j)
+        {
+            TMass& s = *array[j];
+            Bounds(w, s);
+            if (!s.frozen && zones && detail::zoneCollide)
+                for (const TZoneRef& z : *zones)
+                    detail::zoneCollide(*z, s);
+            if (w.gridon)
+                CollideThroughGrid(w, s);
+            else
+                for (std::size_t k = j + 1; k < count; ++k)
+                {
+                    TMass& o = *array[k];
+                    if (detail::GroupsCollide(s.colGroup, o.colGroup))
+                        s.Collide(o);
+                }
+        }
+    }
+
+    w.stepping = 0;
+    w.released.clear();
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Camera and world-space drawing
+
+int TPhysics::SetDrawCoords(float x, float y)
+{
+    if (!world)
+        return 0;
+    world->centerX = x;
+    world->centerY = y;
+    return UpdateTransform();
+}
+
+int TPhysics::SetDrawZoom(float zoom)
+{
+    if (!world)
+        return 0;
+    world->drawScale = zoom;
+    return UpdateTransform();
+}
+
+int TPhysics::SetDrawRotation(float degrees)
+{
+    if (!world)
+        return 0;
+    world->drawRot = degrees;
+    return UpdateTransform();
+}
+
+int TPhysics::UpdateTransform()
+{
+    if (!world)
+        return 0;
+    TPhysics& w = *world;
+    w.drawIX = CosDeg(w.drawRot) * w.drawScale;
+    w.drawIY = -SinDeg(w.drawRot) * w.drawScale;
+    w.drawJX = SinDeg(w.drawRot) * w.drawScale;
+    w.drawJY = CosDeg(w.drawRot) * w.drawScale;
+    w.drawOffsetX = -w.centerX * w.drawIX - w.centerY * w.drawIY + static_cast<float>(GraphicsWidth()) * 0.5f;
+    w.drawOffsetY = -w.centerX * w.drawJX - w.centerY * w.drawJY + static_cast<float>(GraphicsHeight()) * 0.5f;
+    return 0;
+}
+
+float TPhysics::ScreenX(float x, float y)
+{
+    if (!world)
+        return 0.0f;
+    return world->drawOffsetX + x * world->drawIX + y * world->drawIY;
+}
+
+float TPhysics::ScreenY(float x, float y)
+{
+    if (!world)
+        return 0.0f;
+    return world->drawOffsetY + x * world->drawJX + y * world->drawJY;
+}
+
+float TPhysics::SimX(float sx, float sy)
+{
+    if (!world)
+        return 0.0f;
+    const TPhysics& w = *world;
+    float dx = sx - w.drawOffsetX;
+    float dy = sy - w.drawOffsetY;
+    return (dx * w.drawIX - dy * w.drawIY) / (w.drawScale * w.drawScale);
+}
+
+float TPhysics::SimY(float sx, float sy)
+{
+    if (!world)
+        return 0.0f;
+    const TPhysics& w = *world;
+    float dx = sx - w.drawOffsetX;
+    float dy = sy - w.drawOffsetY;
+    return (-dx * w.drawJX + dy * w.drawJY) / (w.drawScale * w.drawScale);
+}
+
+float TPhysics::MouseX()
+{
+    return SimX(static_cast<float>(MouseScreenX()), static_cast<float>(MouseScreenY()));
+}
+
+float TPhysics::MouseY()
+{
+    return SimY(static_cast<float>(MouseScreenX()), static_cast<float>(MouseScreenY()));
+}
+
+int TPhysics::DrawImage(const TImageRef& image, float x, float y, int frame)
+{
+    if (!world)
+        return 0;
+    float sx = 0.0f, sy = 0.0f;
+    GetScale(sx, sy);
+    float r = GetRotation();
+    SetScale(sx * world->drawScale, sy * world->drawScale);
+    SetRotation(r + world->drawRot);
+    ravel::DrawImage(image, ScreenX(x, y), ScreenY(x, y), frame);
+    SetScale(sx, sy);
+    SetRotation(r);
+    return 0;
+}
+
+int TPhysics::DrawPoly(const std::vector<float>& xy, float x, float y)
+{
+    if (!world)
+        return 0;
+    float sx = 0.0f, sy = 0.0f;
+    GetScale(sx, sy);
+    SetScale(world->drawScale, world->drawScale);
+    float ox = 0.0f, oy = 0.0f;
+    GetOrigin(ox, oy);
+    SetOrigin(ScreenX(x, y) + ox, ScreenY(x, y) + oy);
+    float r = GetRotation();
+    SetRotation(world->drawRot + r);
+    ravel::DrawPoly(xy);
+    SetOrigin(ox, oy);
+    SetRotation(r);
+    SetScale(sx, sy);
+    return 0;
+}
+
+int TPhysics::DrawLine(float x1, float y1, float x2, float y2)
+{
+    if (!world)
+        return 0;
+    ravel::DrawLine(ScreenX(x1, y1), ScreenY(x1, y1), ScreenX(x2, y2), ScreenY(x2, y2), 1);
+    return 0;
+}
+
+int TPhysics::DrawOval(float x, float y, float w, float h)
+{
+    if (!world)
+        return 0;
+    float r = GetRotation();
+    SetRotation(world->drawRot + r);
+    ravel::DrawOval(ScreenX(x, y), ScreenY(x, y), w * world->drawScale, h * world->drawScale);
+    SetRotation(r);
+    return 0;
+}
+
+int TPhysics::DrawRect(float x, float y, float w, float h)
+{
+    if (!world)
+        return 0;
+    float r = GetRotation();
+    SetRotation(world->drawRot + r);
+    ravel::DrawRect(ScreenX(x, y), ScreenY(x, y), w * world->drawScale, h * world->drawScale);
+    SetRotation(r);
+    return 0;
+}
+
+} // namespace ravel
