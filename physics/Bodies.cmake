@@ -1,0 +1,1 @@
+# Sources of indexed bodies and rigs, added to ravel_physics.

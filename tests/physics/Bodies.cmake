@@ -1,0 +1,1 @@
+# Tests of indexed bodies, rigs and body files.

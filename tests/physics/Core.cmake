@@ -1,0 +1,1 @@
+# Tests of the world, the step, masses, constraints and events.
