@@ -321,6 +321,7 @@ void StartInputTracking()
     EnsureSubsystems();
     ClearStates();
     tracking = true;
+    closeRequested = false; // a close request belonged to the graphics before
     ApplyMouseVisible();
 }
 
