@@ -1,6 +1,8 @@
 // physics/TQuadTree.cpp: building, querying and streaming the cell tree of a zone.
 #include "physics/TQuadTree.h"
 
+#include "physics/TPhysics.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -125,6 +127,31 @@ int CollideCell(const TQuadTree* cell, float ox, float oy, float qx, float qy, f
     return 0;
 }
 
+void DrawCell(const TQuadTree& cell, float ox, float oy, int mode)
+{
+    if (!cell.childList.empty())
+    {
+        for (const TQuadTreeRef& child : cell.childList)
+            DrawCell(*child, ox, oy, mode);
+        return;
+    }
+    float x0 = ox + cell.posX;
+    float y0 = oy + cell.posY;
+    if (mode != 0)
+    {
+        TPhysics::DrawRect(x0, y0, cell.sizeX, cell.sizeY);
+        return;
+    }
+    float x1 = x0 + cell.sizeX;
+    float y1 = y0 + cell.sizeY;
+    TPhysics::DrawLine(x0, y0, x1, y0);
+    TPhysics::DrawLine(x1, y0, x1, y1);
+    TPhysics::DrawLine(x1, y1, x0, y1);
+    TPhysics::DrawLine(x0, y1, x0, y0);
+    TPhysics::DrawLine(x0, y0, x1, y1);
+    TPhysics::DrawLine(x0, y1, x1, y0);
+}
+
 void WriteCell(const TQuadTree& cell, TStream& stream)
 {
     stream.WriteFloat(cell.posX);
@@ -174,19 +201,19 @@ int SegmentsIntersect(float x1, float y1, float x2, float y2, float x3, float y3
     return std::abs(n1) <= std::abs(d) && std::abs(n2) <= std::abs(d) ? 1 : 0;
 }
 
-int QuadrantWinding(const float* xy, int count, float px, float py)
+int QuadrantWinding(const float* xy, int count, float px, float py, float ox, float oy)
 {
     const int n = count / 2;
     if (n <= 0)
         return 0;
-    float prevX = xy[2 * (n - 1)];
-    float prevY = xy[2 * (n - 1) + 1];
+    float prevX = xy[2 * (n - 1)] + ox;
+    float prevY = xy[2 * (n - 1) + 1] + oy;
     int qp = Quadrant(prevX, prevY, px, py);
     int sum = 0;
     for (int k = 0; k < n; ++k)
     {
-        float vx = xy[2 * k];
-        float vy = xy[2 * k + 1];
+        float vx = xy[2 * k] + ox;
+        float vy = xy[2 * k + 1] + oy;
         int q = Quadrant(vx, vy, px, py);
         int d = q - qp;
         if (d == 2 || d == -2)
@@ -220,6 +247,12 @@ TQuadTreeRef TQuadTree::Create(const std::vector<float>& area, int style, float 
 int TQuadTree::Collide(float ox, float oy, float qx, float qy, float size, int outside) const
 {
     return CollideCell(this, ox, oy, qx, qy, size, outside);
+}
+
+int TQuadTree::Draw(float ox, float oy, int mode) const
+{
+    DrawCell(*this, ox, oy, mode);
+    return 0;
 }
 
 int TQuadTree::Write(TStream& stream) const

@@ -33,6 +33,10 @@ class TQuadTree : public TObject
     /// else 0; `outside` when the square misses this cell altogether. Allocates nothing.
     int Collide(float ox, float oy, float qx, float qy, float size, int outside) const;
 
+    /// Draws every leaf placed at (ox, oy) in world space: a filled rectangle for mode != 0, else the
+    /// outline with both diagonals. Returns 0.
+    int Draw(float ox, float oy, int mode) const;
+
     /// Writes the tree depth-first, each cell before its children; returns 0.
     int Write(TStream& stream) const;
 
@@ -55,7 +59,9 @@ class TQuadTree : public TObject
 int SegmentsIntersect(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4);
 
 /// Quadrant winding sum of the point (px, py) against the closed sequence of `count` interleaved
-/// vertices at xy (count / 2 vertices); the point is inside when the absolute sum is 4.
-int QuadrantWinding(const float* xy, int count, float px, float py);
+/// vertices at xy (count / 2 vertices), each shifted by (ox, oy) first; the point is inside when the
+/// absolute sum is 4. The tree builder and the zone's collision test both use it, so a point gets the
+/// same answer from both.
+int QuadrantWinding(const float* xy, int count, float px, float py, float ox = 0.0f, float oy = 0.0f);
 
 } // namespace ravel

@@ -4,6 +4,7 @@
 #include "physics/TColEvent.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/Report.h"
 #include "physics/detail/ZoneStage.h"
 #include "platform/DegMath.h"
 #include "platform/FileSystem.h"
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace ravel
@@ -61,11 +63,59 @@ void CollideAdmitted(TZone& zone, TMass& mass)
         zone.Collide(mass);
 }
 
-// Linking the zone code switches the step's zone stage on.
-const bool kZoneStageInstalled = [] {
-    detail::zoneCollide = &CollideAdmitted;
+// The vertex arrays with `erase` floats removed at `at` and `insert` put there, as a new array.
+std::vector<float> Spliced(const std::vector<float>& src, std::size_t at, std::size_t erase,
+                           std::initializer_list<float> insert)
+{
+    std::vector<float> out;
+    out.reserve(src.size() - erase + insert.size());
+    out.insert(out.end(), src.begin(), src.begin() + static_cast<std::ptrdiff_t>(at));
+    out.insert(out.end(), insert);
+    out.insert(out.end(), src.begin() + static_cast<std::ptrdiff_t>(at + erase), src.end());
+    return out;
+}
+
+// The cell a zone's tree covers: the bounding box of the vertices, enlarged by 1 on every side.
+bool RootCell(const std::vector<float>& area, float& x, float& y, float& w, float& h)
+{
+    if (area.size() < 2)
+        return false;
+    float minX = area[0], minY = area[1], maxX = area[0], maxY = area[1];
+    for (std::size_t k = 2; k + 1 < area.size(); k += 2)
+    {
+        if (area[k] < minX)
+            minX = area[k];
+        if (area[k] > maxX)
+            maxX = area[k];
+        if (area[k + 1] < minY)
+            minY = area[k + 1];
+        if (area[k + 1] > maxY)
+            maxY = area[k + 1];
+    }
+    x = minX - 1.0f;
+    y = minY - 1.0f;
+    w = (maxX - minX) + 2.0f;
+    h = (maxY - minY) + 2.0f;
     return true;
-}();
+}
+
+// The name as the file can hold it: line ends and zero characters would end the name line early and
+// make the rest of the file unreadable, so they are left out.
+std::string NameLine(const std::string& name)
+{
+    std::string line;
+    line.reserve(name.size());
+    for (char c : name)
+        if (c != '\n' && c != '\r' && c != '\0')
+            line.push_back(c);
+    return line;
+}
+
+// A name for a temporary file beside the target, unique to this process.
+std::string TempPath(const std::string& path)
+{
+    return path + ".tmp" + std::to_string(static_cast<long>(getpid()));
+}
 
 // Bytes of the fixed fields between the vertex array and the quadtree.
 constexpr std::int64_t kSettingsBytes = 4 * 16;
@@ -88,8 +138,15 @@ TZoneRef TZone::Create(std::vector<float> area, int style, float friction, int c
     return zone;
 }
 
+int TZone::EventKind() const
+{
+    return TColEvent::MASS_ZONE;
+}
+
+// Every zone that joins a world switches the step's zone stage on.
 int TZone::Register()
 {
+    detail::zoneCollide = &CollideAdmitted;
     if (zoneList)
     {
         TObjectRef self = weak_from_this().lock();
@@ -218,16 +275,7 @@ int TZone::VertInsert(int index, float x, float y)
 {
     if (index < 0 || index > VertCount())
         return 0;
-    float tx = 0.0f, ty = 0.0f;
-    TransformVertex(x, y, tx, ty);
-    std::vector<float> newOrig(origArea);
-    std::vector<float> newArea(area);
-    std::size_t at = static_cast<std::size_t>(index) * 2;
-    newOrig.insert(newOrig.begin() + static_cast<std::ptrdiff_t>(at), {x, y});
-    newArea.insert(newArea.begin() + static_cast<std::ptrdiff_t>(at), {tx, ty});
-    origArea = std::move(newOrig);
-    area = std::move(newArea);
-    return CalcQuadTree(qtLevel);
+    return Splice(static_cast<std::size_t>(index) * 2, 0, true, x, y);
 }
 
 int TZone::VertRemoveLast()
@@ -248,15 +296,23 @@ int TZone::VertRemove(int index)
 {
     if (VertCount() < 3 || index < 0 || index >= VertCount())
         return 0;
-    std::size_t at = static_cast<std::size_t>(index) * 2;
-    std::vector<float> newOrig(origArea);
-    std::vector<float> newArea(area);
-    newOrig.erase(newOrig.begin() + static_cast<std::ptrdiff_t>(at),
-                  newOrig.begin() + static_cast<std::ptrdiff_t>(at + 2));
-    newArea.erase(newArea.begin() + static_cast<std::ptrdiff_t>(at),
-                  newArea.begin() + static_cast<std::ptrdiff_t>(at + 2));
-    origArea = std::move(newOrig);
-    area = std::move(newArea);
+    return Splice(static_cast<std::size_t>(index) * 2, 2, false, 0.0f, 0.0f);
+}
+
+int TZone::Splice(std::size_t at, std::size_t erase, bool insert, float x, float y)
+{
+    if (insert)
+    {
+        float tx = 0.0f, ty = 0.0f;
+        TransformVertex(x, y, tx, ty);
+        origArea = Spliced(origArea, at, erase, {x, y});
+        area = Spliced(area, at, erase, {tx, ty});
+    }
+    else
+    {
+        origArea = Spliced(origArea, at, erase, {});
+        area = Spliced(area, at, erase, {});
+    }
     return CalcQuadTree(qtLevel);
 }
 
@@ -297,25 +353,13 @@ float TZone::VertGetY(int index) const
 int TZone::CalcQuadTree(int level)
 {
     qtLevel = level;
-    if (area.size() < 2)
+    float x = 0.0f, y = 0.0f, w = 0.0f, h = 0.0f;
+    if (!RootCell(area, x, y, w, h))
     {
         quadTree = nullptr;
         return 0;
     }
-    float minX = area[0], minY = area[1], maxX = area[0], maxY = area[1];
-    for (std::size_t k = 2; k + 1 < area.size(); k += 2)
-    {
-        if (area[k] < minX)
-            minX = area[k];
-        if (area[k] > maxX)
-            maxX = area[k];
-        if (area[k + 1] < minY)
-            minY = area[k + 1];
-        if (area[k + 1] > maxY)
-            maxY = area[k + 1];
-    }
-    quadTree = TQuadTree::Create(area, style, minX - 1.0f, minY - 1.0f, (maxX - minX) + 2.0f,
-                                 (maxY - minY) + 2.0f, level);
+    quadTree = TQuadTree::Create(area, style, x, y, w, h, level);
     return 0;
 }
 
@@ -353,8 +397,8 @@ int TZone::ImageGetScale(float& sx, float& sy) const
 
 int TZone::Draw() const
 {
-    int oldBlend = GetBlend();
-    float oldRotation = GetRotation();
+    int oldBlend = ravel::GetBlend();
+    float oldRotation = ravel::GetRotation();
     int r = 0, g = 0, b = 0;
     ravel::GetColor(r, g, b);
     float oldAlpha = ravel::GetAlpha();
@@ -399,8 +443,8 @@ int TZone::Draw() const
 
 int TZone::DrawQuadTree(int mode) const
 {
-    // Leaf drawing lands with the world-space drawing functions.
-    (void)mode;
+    if (quadTree)
+        quadTree->Draw(offsetX, offsetY, mode);
     return 0;
 }
 
@@ -436,6 +480,9 @@ int TZone::Collide(TMass& mass)
     const float r = mass.radius;
     if (quadTree->Collide(offsetX, offsetY, mx - r, my - r, r * 2.0f, style & 3) == 0)
         return 0;
+    // A style without a contact rule (set after the tree was built) never collides.
+    if (style < LINE || style > HOLE)
+        return 0;
 
     float qx = 0.0f, qy = 0.0f;
     float best = 1e38f;
@@ -470,40 +517,11 @@ int TZone::Collide(TMass& mass)
     for (std::size_t k = 0; k + 1 < n; ++k)
         segment(k, k + 1);
 
+    // The winding test over the outline in world coordinates, the same function the tree was built with.
     bool inside = false;
     if (style == FILL || style == HOLE)
     {
-        // The winding walk in world coordinates, vertex by vertex, without a copy of the outline.
-        float prevX = v[2 * (n - 1)] + offsetX;
-        float prevY = v[2 * (n - 1) + 1] + offsetY;
-        auto quadrant = [&](float vx, float vy) {
-            if (vx >= mx)
-                return vy >= my ? 3 : 2;
-            return vy >= my ? 4 : 1;
-        };
-        int qp = quadrant(prevX, prevY);
-        int sum = 0;
-        for (std::size_t k = 0; k < n; ++k)
-        {
-            float vx = v[2 * k] + offsetX;
-            float vy = v[2 * k + 1] + offsetY;
-            int q = quadrant(vx, vy);
-            int d = q - qp;
-            if (d == 2 || d == -2)
-            {
-                float xcross = vx - (vy - my) * (prevX - vx) / (prevY - vy);
-                if (!(xcross >= mx))
-                    d = -d;
-            }
-            if (d == 3)
-                d = -1;
-            else if (d == -3)
-                d = 1;
-            sum += d;
-            prevX = vx;
-            prevY = vy;
-            qp = q;
-        }
+        int sum = QuadrantWinding(v, static_cast<int>(2 * n), mx, my, offsetX, offsetY);
         inside = sum == 4 || sum == -4;
     }
 
@@ -541,6 +559,15 @@ int TZone::Collide(TMass& mass)
     if (!(depth > 0.0f))
         return 0;
 
+    // The standard response needs no handles; any other gets the zone and the mass as shared
+    // references, which also keep both alive should it drop the last other reference to either.
+    const TZoneResponseFn* plain = ColResponse.target<TZoneResponseFn>();
+    if (plain && *plain == &TZone::ColDefault)
+    {
+        PushOut(*this, mass, nx, ny, depth);
+        detail::ReportContact(mass, *this, qx, qy, depth);
+        return 0;
+    }
     TObjectRef self = weak_from_this().lock();
     TObjectRef other = mass.weak_from_this().lock();
     if (!self || !other)
@@ -549,7 +576,7 @@ int TZone::Collide(TMass& mass)
     TMassRef massRef = std::static_pointer_cast<TMass>(other);
     if (ColResponse)
         ColResponse(zoneRef, massRef, nx, ny, depth);
-    TColEvent::Emit(TColEvent::CreateKind(TColEvent::MASS_ZONE, massRef, zoneRef, qx, qy, depth));
+    detail::ReportContact(mass, *this, qx, qy, depth);
     return 0;
 }
 
@@ -557,9 +584,14 @@ int TZone::ColDefault(const TZoneRef& zone, const TMassRef& mass, float nx, floa
 {
     if (!zone || !mass)
         return 0;
-    TMass& m = *mass;
+    return PushOut(*zone, *mass, nx, ny, depth);
+}
+
+int TZone::PushOut(TZone& zone, TMass& m, float nx, float ny, float depth)
+{
     m.posX += nx * depth;
     m.posY += ny * depth;
+    // The velocity after the push, split into its part along the normal and the sliding rest.
     float vx = m.posX - m.oldPosX;
     float vy = m.posY - m.oldPosY;
     float s = std::sqrt(vx * vx + vy * vy);
@@ -567,7 +599,7 @@ int TZone::ColDefault(const TZoneRef& zone, const TMassRef& mass, float nx, floa
     float tx = vx - nx * vn;
     float ty = vy - ny * vn;
     float tlen = std::sqrt(tx * tx + ty * ty);
-    float limit = 0.5f * depth * (zone->friction + m.friction);
+    float limit = 0.5f * depth * (zone.friction + m.friction);
     if (tlen <= limit)
     {
         m.posX -= tx;
@@ -675,19 +707,20 @@ int TZone::Save(const std::string& rawPath, int backup, int embedImage)
         path += ".rvz";
     if (FileType(path) == FILETYPE_DIR)
         return 0;
-    // A zone the file cannot describe is not written: a file needs vertices and a tree.
-    if (origArea.size() < 4 || origArea.size() % 2 != 0 || !quadTree)
+    // A file without vertices could not be loaded again.
+    if (origArea.size() < 4 || origArea.size() % 2 != 0)
         return 0;
 
-    // Everything goes to a temporary file first, so the old file survives a failed save.
-    std::string temp = path + ".tmp" + std::to_string(static_cast<long>(getpid()));
+    // Everything goes to temporary files beside the targets first, so the old files survive a failed
+    // save whatever the failure.
+    const std::string temp = TempPath(path);
     TStreamRef stream = WriteStream(temp);
     if (!stream)
         return 0;
     TStream& out = *stream;
     out.WriteString("ZONE");
     out.WriteByte(0x6F);
-    out.WriteLine(name);
+    out.WriteLine(NameLine(name));
     out.WriteInt(static_cast<int>(origArea.size()));
     for (float f : origArea)
         out.WriteFloat(f);
@@ -707,10 +740,19 @@ int TZone::Save(const std::string& rawPath, int backup, int embedImage)
     out.WriteInt(qtLevel);
     out.WriteFloat(imgScaleX);
     out.WriteFloat(imgScaleY);
-    quadTree->Write(out);
+    if (quadTree)
+        quadTree->Write(out);
+    else
+    {
+        // A zone whose style had no tree still needs one in the file: a single leaf over the whole
+        // box, which answers every query with "maybe" and leaves the decision to the exact test.
+        TQuadTree leaf;
+        RootCell(area, leaf.posX, leaf.posY, leaf.sizeX, leaf.sizeY);
+        leaf.Write(out);
+    }
     bool ok = true;
-    bool sidePicture = false;
     const TPixmap* pixmap = image && !image->pixmaps.empty() ? image->pixmaps[0].get() : nullptr;
+    const bool sidePicture = pixmap && embedImage == 0;
     if (!pixmap)
         out.WriteByte(0);
     else
@@ -725,22 +767,27 @@ int TZone::Save(const std::string& rawPath, int backup, int embedImage)
         out.WriteByte(embedImage != 0 ? 1 : 0);
         if (embedImage != 0)
             ok = SavePixmapPNG(*pixmap, out, 9) != 0;
-        else
-            sidePicture = true;
     }
     ok = ok && out.Failed() == 0;
     ok = CloseStream(stream) != 0 && ok;
+
+    const std::string side = SideImagePath(path);
+    const std::string sideTemp = TempPath(side);
     if (ok && sidePicture)
-        ok = SavePixmapPNG(*pixmap, SideImagePath(path), 5) != 0;
+        ok = SavePixmapPNG(*pixmap, sideTemp, 5) != 0;
+    // The backup is part of what was asked for: without it the old file is not replaced.
+    if (ok && backup != 0 && FileType(path) == FILETYPE_FILE)
+        ok = CopyFile(path, path + ".bak") != 0;
+    if (ok && sidePicture)
+        ok = RenameFile(sideTemp, side) != 0;
+    if (ok)
+        ok = RenameFile(temp, path) != 0;
     if (!ok)
     {
         DeleteFile(temp);
-        return 0;
+        if (sidePicture)
+            DeleteFile(sideTemp);
     }
-    if (backup != 0 && FileType(path) == FILETYPE_FILE)
-        CopyFile(path, path + ".bak");
-    if (RenameFile(temp, path) == 0)
-        DeleteFile(temp);
     return 0;
 }
 

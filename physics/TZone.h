@@ -6,6 +6,7 @@
 #include "platform/TImage.h"
 #include "platform/TList.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,8 +16,10 @@ namespace ravel
 {
 
 /// A collision response: (zone, mass, nx, ny, depth) with (nx, ny) the way out and depth > 0. Its
-/// result is ignored.
+/// result is ignored. A plain function such as TZone::ColDefault converts to it, as does a lambda.
 using TZoneResponse = std::function<int(const TZoneRef&, const TMassRef&, float, float, float)>;
+/// The plain-function form of a response.
+using TZoneResponseFn = int (*)(const TZoneRef&, const TMassRef&, float, float, float);
 
 /// A static polygon of one of four styles. `origArea` holds the authored vertices, `area` the same
 /// after scale and rotation; the position is never baked in.
@@ -31,9 +34,15 @@ class TZone : public TObject
     /// New registered zone over the interleaved vertices; null (nothing registered) for fewer than 4
     /// floats or an odd count. colGroup -1 takes the next automatic group.
     static TZoneRef Create(std::vector<float> area, int style, float friction, int colGroup, int qtLevel);
-    /// Reads a zone file and registers the zone; null for a missing, foreign, truncated or malformed file.
+    /// Reads a zone file and registers the zone; null (nothing registered) for a missing, foreign,
+    /// truncated or malformed file. A picture that is missing or cannot be decoded gives a zone
+    /// without a picture.
     static TZoneRef Load(const std::string& path);
-    /// Writes the zone file (".rvz" added when the path has no extension); returns 0.
+    /// Writes the zone file (".rvz" added when the path has no extension) and, for a picture that is
+    /// not embedded, its side file. The new contents go to temporary files in the same folder, which
+    /// replace the old ones only once completely written, so a failed save leaves the old files as
+    /// they were. backup != 0 first copies the file being replaced to the same name plus ".bak".
+    /// Returns 0 in every case.
     int Save(const std::string& path, int backup, int embedImage);
     /// A new registered zone equal to this one, sharing its quadtree and image; null if this zone has
     /// no vertices.
@@ -114,6 +123,9 @@ class TZone : public TObject
     /// The standard push-out and friction. Returns 0.
     static int ColDefault(const TZoneRef& zone, const TMassRef& mass, float nx, float ny, float depth);
 
+    int EventKind() const override;
+    TZone* AsZone() override { return this; }
+
     std::string name;
     std::vector<float> origArea; ///< authored vertices x0, y0, x1, y1, ...; even count
     std::vector<float> area;     ///< origArea scaled and rotated, position not included
@@ -141,6 +153,10 @@ class TZone : public TObject
   private:
     int Register();
     void TransformVertex(float x, float y, float& tx, float& ty) const;
+    /// Replaces both vertex arrays by new ones with `erase` floats removed at `at` and, when `insert`
+    /// is set, the vertex (x, y) and its transform put there; then rebuilds the quadtree.
+    int Splice(std::size_t at, std::size_t erase, bool insert, float x, float y);
+    static int PushOut(TZone& zone, TMass& mass, float nx, float ny, float depth);
 };
 
 } // namespace ravel
