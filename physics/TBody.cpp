@@ -6,7 +6,9 @@
 namespace ravel
 {
 
-TBody::TBody() : conList(std::make_shared<TList<TConstraintRef>>()) {}
+TBody::TBody() : conList(std::make_shared<TList<TConstraintRef>>())
+{
+}
 
 TBody::~TBody()
 {

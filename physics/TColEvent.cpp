@@ -3,8 +3,8 @@
 
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
-#include "physics/detail/Report.h"
 #include "physics/detail/Pool.h"
+#include "physics/detail/Report.h"
 #include "platform/TList.h"
 
 #include <cstdint>

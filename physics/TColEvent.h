@@ -66,11 +66,11 @@ class TColEvent : public TObject
     float GetY() const { return y; }
     float GetForce() const { return force; }
 
-    int id = 0;        ///< the event kind
-    TMassRef obj1;     ///< the mass that collided
-    TObjectRef obj2;   ///< what it collided with
-    float x = 0.0f;    ///< contact point, world units
-    float y = 0.0f;    ///< contact point, world units
+    int id = 0;         ///< the event kind
+    TMassRef obj1;      ///< the mass that collided
+    TObjectRef obj2;    ///< what it collided with
+    float x = 0.0f;     ///< contact point, world units
+    float y = 0.0f;     ///< contact point, world units
     float force = 0.0f; ///< penetration depth, summed over repeats in MODE_UPDATE
 };
 

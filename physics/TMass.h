@@ -87,7 +87,7 @@ class TMass : public TObject
     float colGroup = 0.0f; ///< whole number; 0 collides with nothing
     float friction = 0.0f; ///< [0, 1]
     int frozen = 0;
-    TLink link;     ///< node in massList while active; does not own
+    TLink link;                ///< node in massList while active; does not own
     detail::GridLink gridlink; ///< place in its grid cell; does not own
     int gridx = 0;
     int gridy = 0;

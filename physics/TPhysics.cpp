@@ -340,7 +340,8 @@ int TPhysics::UpdateTransform()
     w.drawJX = SinDeg(w.drawRot) * w.drawScale;
     w.drawJY = CosDeg(w.drawRot) * w.drawScale;
     w.drawOffsetX = -w.centerX * w.drawIX - w.centerY * w.drawIY + static_cast<float>(GraphicsWidth()) * 0.5f;
-    w.drawOffsetY = -w.centerX * w.drawJX - w.centerY * w.drawJY + static_cast<float>(GraphicsHeight()) * 0.5f;
+    w.drawOffsetY =
+        -w.centerX * w.drawJX - w.centerY * w.drawJY + static_cast<float>(GraphicsHeight()) * 0.5f;
     return 0;
 }
 

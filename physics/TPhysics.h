@@ -85,8 +85,8 @@ class TPhysics : public TObject
     /// The cells, [column][row]. They do not own their masses: a mass unfiles itself when it is
     /// destroyed, and the world unfiles the rest when it is destroyed.
     detail::GridCell shiftgrid[MAX_GRID][MAX_GRID];
-    int gridsize = 0;     ///< cells per side in use, 8 to 64
-    float ratiox = 0.0f;  ///< cells per world unit
+    int gridsize = 0;    ///< cells per side in use, 8 to 64
+    float ratiox = 0.0f; ///< cells per world unit
     float ratioy = 0.0f;
     float drawOffsetX = 0.0f; ///< screen position of the world origin
     float drawOffsetY = 0.0f;
@@ -100,7 +100,7 @@ class TPhysics : public TObject
     float drawJY = 1.0f;
 
     // Working state of the step, kept between steps so that stepping allocates nothing once warm.
-    std::vector<TMass*> snapshot;  ///< the masses of the running pass
+    std::vector<TMass*> snapshot;   ///< the masses of the running pass
     std::vector<TMassRef> released; ///< masses deactivated during a step, kept alive until it ends
     int stepping = 0;               ///< 1 while Update runs
 };
