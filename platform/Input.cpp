@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 
@@ -28,6 +29,7 @@ bool tracking = false;
 bool closeRequested = false;
 int mouseVisible = 1;
 detail::FocusHook focusHook = nullptr;
+Uint32 highestWindowId = 0;
 
 // Physical key positions to virtual-key codes. Letters are looked up by the character the layout gives
 // them first (MapKey), as Windows does; everything else keeps its place whatever the layout.
@@ -223,14 +225,21 @@ void EnsureSubsystems()
     }
 }
 
+// Also run on every pump, so that a window opened after SetMouseVisible (or after SDL was restarted)
+// gets the chosen pointer.
 void ApplyMouseVisible()
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        SDL_ShowCursor(mouseVisible ? SDL_ENABLE : SDL_DISABLE);
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return;
+    int wanted = mouseVisible ? SDL_ENABLE : SDL_DISABLE;
+    if (SDL_ShowCursor(SDL_QUERY) != wanted)
+        SDL_ShowCursor(wanted);
 }
 
 void HandleEvent(const SDL_Event& e)
 {
+    if (e.type == SDL_WINDOWEVENT)
+        highestWindowId = std::max(highestWindowId, e.window.windowID);
     switch (e.type)
     {
     case SDL_KEYDOWN:
@@ -281,18 +290,19 @@ void HandleEvent(const SDL_Event& e)
     }
 }
 
-// SDL has no list of windows; their ids are handed out from 1 upwards, so look for a live one.
+// SDL has no list of windows; their ids are handed out from 1 upwards, so look for a live one up to
+// beyond the highest id seen so far.
 bool AnyWindowOpen()
 {
-    static Uint32 highestSeen = 0;
+    if (SDL_GetKeyboardFocus() || SDL_GetMouseFocus())
+        return true;
     bool found = false;
-    for (Uint32 id = 1; id <= highestSeen + 64; ++id)
+    for (Uint32 id = 1; id <= highestWindowId + 64; ++id)
     {
         if (SDL_GetWindowFromID(id))
         {
             found = true;
-            if (id > highestSeen)
-                highestSeen = id;
+            highestWindowId = std::max(highestWindowId, id);
         }
     }
     return found;
@@ -314,6 +324,8 @@ void PumpEvents()
     SDL_Event e;
     while (SDL_PollEvent(&e))
         HandleEvent(e);
+    if (tracking)
+        ApplyMouseVisible();
 }
 
 void StartInputTracking()

@@ -33,6 +33,15 @@ void Close(Device& d)
     d = Device{};
 }
 
+// SDL closes every device when its joystick subsystem is shut down (SDL_Quit); the handles kept here
+// are then stale and must not be touched.
+bool StillOpen(const Device& d)
+{
+    if (d.pad)
+        return SDL_GameControllerFromInstanceID(d.id) == d.pad;
+    return SDL_JoystickFromInstanceID(d.id) == d.joystick;
+}
+
 // Opens the device at the index, as a controller when SDL has a mapping for it.
 bool Open(int index, Device& d)
 {
@@ -59,9 +68,7 @@ void Refresh()
     detail::PumpEvents();
     if (!SDL_WasInit(SDL_INIT_JOYSTICK))
     {
-        for (Device& d : devices)
-            Close(d);
-        devices.clear();
+        devices.clear(); // SDL closed them as it shut down
         return;
     }
     SDL_JoystickUpdate();
@@ -73,6 +80,11 @@ void Refresh()
         auto it = std::find_if(devices.begin(), devices.end(),
                                [id](const Device& d) { return d.joystick && d.id == id; });
         Device d;
+        if (it != devices.end() && !StillOpen(*it))
+        {
+            *it = Device{}; // SDL was shut down meanwhile and closed it: nothing left to close
+            it = devices.end();
+        }
         if (it != devices.end())
         {
             d = *it;
@@ -100,7 +112,7 @@ void Refresh()
         ports.push_back(d);
     }
     for (Device& d : devices)
-        if (d.joystick)
+        if (d.joystick && StillOpen(d))
             Close(d);
     devices = std::move(ports);
 }

@@ -285,3 +285,14 @@ TEST_F(InputTest, KeysAndPointerAreIgnoredWhileNoGraphicsAreOpen)
     EXPECT_EQ(MouseScreenX(), 40);
     EXPECT_EQ(MouseScreenY(), 2);
 }
+
+TEST_F(InputTest, PointerVisibilityChosenBeforeGraphicsOpenIsKept)
+{
+    detail::StopInputTracking();
+    SetMouseVisible(0);
+    SDL_ShowCursor(SDL_ENABLE); // as a freshly opened window has it
+    detail::StartInputTracking();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    SetMouseVisible(1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}

@@ -190,3 +190,16 @@ TEST_F(JoystickTest, GameControllerReadsAsAnXboxStylePad)
         EXPECT_EQ(JoystickButtons(base), 0);
     }
 }
+
+TEST_F(JoystickTest, ShuttingSDLDownLeavesNoStaleDevices)
+{
+    {
+        VirtualStick stick(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 2, 2, "Ravel Short-Lived Stick");
+        ASSERT_EQ(JoystickCount(), base + 1);
+        stick.handle = nullptr; // SDL_Quit closes it; the virtual device goes with it
+        SDL_Quit();
+    }
+    EXPECT_EQ(JoystickCount(), base); // reopens SDL's subsystems itself
+    EXPECT_EQ(JoystickX(base), 0.0f);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+}
