@@ -211,17 +211,15 @@ int MouseSlot(Uint8 sdlButton)
 void EnsureSubsystems()
 {
     // Each subsystem on its own: a machine without joystick support still gets its window events.
+    // One that failed is not retried on every query; one shut down by SDL_Quit is started again.
     const Uint32 wanted[] = {SDL_INIT_EVENTS, SDL_INIT_JOYSTICK, SDL_INIT_GAMECONTROLLER};
-    static bool tried[3] = {false, false, false};
+    static bool failed[3] = {false, false, false};
     for (int i = 0; i < 3; ++i)
     {
-        if (SDL_WasInit(wanted[i]) == wanted[i])
+        if (failed[i] || SDL_WasInit(wanted[i]) == wanted[i])
             continue;
-        // A subsystem that failed once is not retried on every query.
-        if (tried[i] && i > 0)
-            continue;
-        tried[i] = true;
-        SDL_InitSubSystem(wanted[i]);
+        if (SDL_InitSubSystem(wanted[i]) != 0)
+            failed[i] = true;
     }
 }
 

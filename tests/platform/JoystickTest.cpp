@@ -199,7 +199,11 @@ TEST_F(JoystickTest, ShuttingSDLDownLeavesNoStaleDevices)
         stick.handle = nullptr; // SDL_Quit closes it; the virtual device goes with it
         SDL_Quit();
     }
-    EXPECT_EQ(JoystickCount(), base); // reopens SDL's subsystems itself
+    EXPECT_EQ(JoystickCount(), base); // starts SDL's joystick support again by itself
     EXPECT_EQ(JoystickX(base), 0.0f);
+    VirtualStick next(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 2, 2, "Ravel Next Stick");
+    next.Axis(1, 32767);
+    EXPECT_EQ(JoystickCount(), base + 1);
+    EXPECT_EQ(JoystickY(base), 1.0f);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
 }
