@@ -1,0 +1,142 @@
+// physics/TRig.cpp: rigs and their drawing.
+#include "physics/TRig.h"
+
+#include "physics/TConstraint.h"
+#include "physics/TMass.h"
+#include "physics/TPhysics.h"
+#include "platform/Graphics2D.h"
+
+namespace ravel
+{
+
+namespace
+{
+
+inline float ChannelFraction(int v)
+{
+    if (v < 0)
+        v = 0;
+    if (v > 255)
+        v = 255;
+    return static_cast<float>(v) / 255.0f;
+}
+
+} // namespace
+
+TRigRef TRig::Create(const TImageRef& image, const TMassRef& mass, const TConstraintRef& con, float angle)
+{
+    auto rig = std::make_shared<TRig>();
+    rig->name = "Rig";
+    rig->image = image;
+    rig->mass = mass;
+    rig->con = con;
+    rig->angle = angle;
+    return rig;
+}
+
+int TRig::SetName(const std::string& n)
+{
+    name = n;
+    return 0;
+}
+
+int TRig::SetImage(const TImageRef& i)
+{
+    image = i;
+    return 0;
+}
+
+int TRig::SetMass(const TMassRef& m)
+{
+    mass = m;
+    return 0;
+}
+
+int TRig::SetConstraint(const TConstraintRef& c)
+{
+    con = c;
+    return 0;
+}
+
+int TRig::SetAngle(float degrees)
+{
+    angle = degrees;
+    return 0;
+}
+
+int TRig::SetScale(float x, float y)
+{
+    scaleX = x;
+    scaleY = y;
+    return 0;
+}
+
+int TRig::GetScale(float& x, float& y) const
+{
+    x = scaleX;
+    y = scaleY;
+    return 0;
+}
+
+int TRig::SetColor(int r, int g, int b)
+{
+    red = ChannelFraction(r);
+    green = ChannelFraction(g);
+    blue = ChannelFraction(b);
+    return 0;
+}
+
+int TRig::GetColor(int& r, int& g, int& b) const
+{
+    r = static_cast<int>(red * 255.0f);
+    g = static_cast<int>(green * 255.0f);
+    b = static_cast<int>(blue * 255.0f);
+    return 0;
+}
+
+int TRig::SetAlpha(float a)
+{
+    if (!(a > 0.0f))
+        alpha = 0.0f;
+    else
+        alpha = a > 1.0f ? 1.0f : a;
+    return 0;
+}
+
+int TRig::SetBlend(int mode)
+{
+    blend = mode;
+    return 0;
+}
+
+int TRig::Draw() const
+{
+    if (!image || !mass)
+        return 0;
+    int blend0 = ravel::GetBlend();
+    float rotation0 = ravel::GetRotation();
+    int r0 = 0, g0 = 0, b0 = 0;
+    ravel::GetColor(r0, g0, b0);
+    float alpha0 = ravel::GetAlpha();
+    float sx0 = 1.0f, sy0 = 1.0f;
+    ravel::GetScale(sx0, sy0);
+
+    ravel::SetBlend(blend);
+    ravel::SetRotation(con ? con->GetAngle() + angle : angle);
+    // The tint multiplies whatever colour and alpha the caller has set.
+    ravel::SetColor(static_cast<int>(static_cast<float>(r0) * red),
+                    static_cast<int>(static_cast<float>(g0) * green),
+                    static_cast<int>(static_cast<float>(b0) * blue));
+    ravel::SetAlpha(alpha0 * alpha);
+    ravel::SetScale(scaleX, scaleY);
+    TPhysics::DrawImage(image, mass->posX, mass->posY, 0);
+
+    ravel::SetBlend(blend0);
+    ravel::SetColor(r0, g0, b0);
+    ravel::SetAlpha(alpha0);
+    ravel::SetScale(sx0, sy0);
+    ravel::SetRotation(rotation0);
+    return 0;
+}
+
+} // namespace ravel
