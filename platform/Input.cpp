@@ -30,6 +30,7 @@ bool closeRequested = false;
 int mouseVisible = 1;
 detail::FocusHook focusHook = nullptr;
 Uint32 highestWindowId = 0;
+int focused = -1; // 1 or 0 after the first focus change reported, -1 before
 
 // Physical key positions to virtual-key codes. Letters are looked up by the character the layout gives
 // them first (MapKey), as Windows does; everything else keeps its place whatever the layout.
@@ -272,8 +273,14 @@ void HandleEvent(const SDL_Event& e)
             // Presses and releases made while another program had the keyboard never reach us, so
             // nothing held before the change can be trusted afterwards.
             ClearStates();
-            if (focusHook)
-                focusHook(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ? 1 : 0);
+            // The hook switches display modes: call it on a real change only, not on a repeated report.
+            int gained = e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ? 1 : 0;
+            if (gained != focused)
+            {
+                focused = gained;
+                if (focusHook)
+                    focusHook(gained);
+            }
         }
         else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
         {
@@ -332,6 +339,7 @@ void StartInputTracking()
     ClearStates();
     tracking = true;
     closeRequested = false; // a close request belonged to the graphics before
+    focused = -1;
     ApplyMouseVisible();
 }
 
