@@ -218,6 +218,8 @@ inline void Bounds(TPhysics& w, TMass& s)
 inline void CollideThroughGrid(TPhysics& w, TMass& s)
 {
     s.AddToGrid();
+    if (s.colGroup == 0.0f) // group 0 meets nothing: no cell to look at
+        return;
     const int last = w.gridsize - 1;
     for (int gx = s.gridx - 1; gx <= s.gridx + 1; ++gx)
     {
@@ -287,7 +289,7 @@ int TPhysics::Update()
                     detail::zoneCollide(*z, s);
             if (w.gridon)
                 CollideThroughGrid(w, s);
-            else
+            else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
                 for (std::size_t k = j + 1; k < count; ++k)
                 {
                     TMass& o = *array[k];

@@ -1,0 +1,42 @@
+// The simulation step on the three reference scenes, in nanoseconds per step.
+#include "Scenes.h"
+
+#include <benchmark/benchmark.h>
+
+namespace ravel::bench
+{
+namespace
+{
+
+// Runs `warm` steps untimed, then times one step per iteration.
+template <Scene (*Build)()> void StepScene(benchmark::State& state, int warm)
+{
+    Scene scene = Build();
+    for (int k = 0; k < warm; ++k)
+        TPhysics::Update();
+    for (auto _ : state)
+        TPhysics::Update();
+    state.counters["masses"] = static_cast<double>(massList->Count());
+    state.counters["constraints"] = static_cast<double>(constraintList->Count());
+    Release(scene);
+}
+
+void BM_StepPile(benchmark::State& state)
+{
+    StepScene<BuildPile>(state, 600);
+}
+void BM_StepCloth(benchmark::State& state)
+{
+    StepScene<BuildCloth>(state, 300);
+}
+void BM_StepBlobs(benchmark::State& state)
+{
+    StepScene<BuildBlobs>(state, 600);
+}
+
+BENCHMARK(BM_StepPile)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepCloth)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepBlobs)->Iterations(300)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace ravel::bench
