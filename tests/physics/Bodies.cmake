@@ -2,5 +2,6 @@
 ravel_test_executable(body_tests
   ${CMAKE_CURRENT_LIST_DIR}/TRigTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TAdvBodyTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TAdvBodyMotionTest.cpp
 )
 target_link_libraries(body_tests PRIVATE ravel_physics)
