@@ -2,4 +2,5 @@
 target_sources(ravel_physics PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TRig.h ${CMAKE_CURRENT_LIST_DIR}/TRig.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TAdvBody.h ${CMAKE_CURRENT_LIST_DIR}/TAdvBody.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BodyFile.cpp
 )
