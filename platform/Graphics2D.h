@@ -1,6 +1,7 @@
 // platform/Graphics2D.h: the immediate-mode 2D drawing layer over one current drawing state.
 #pragma once
 #include "platform/TImage.h"
+#include "platform/TImageFont.h"
 
 #include <memory>
 #include <string>
@@ -28,6 +29,31 @@ inline constexpr int ALPHABLEND = 3;
 inline constexpr int LIGHTBLEND = 4;
 inline constexpr int SHADEBLEND = 5;
 
+/// The current drawing state: one per open graphics, made with these start values by OpenGraphics.
+class TGraphics2D
+{
+  public:
+    int color_red = 255, color_green = 255, color_blue = 255; ///< drawing colour, as given
+    float color_alpha = 1.0f;                                 ///< opacity, as given
+    int clscolor_red = 0, clscolor_green = 0, clscolor_blue = 0;
+    float line_width = 1.0f;
+    float tform_rot = 0.0f; ///< degrees
+    float tform_scale_x = 1.0f, tform_scale_y = 1.0f;
+    float tform_ix = 1.0f, tform_iy = 0.0f, tform_jx = 0.0f, tform_jy = 1.0f; ///< from rotation and scale
+    int viewport_x = 0, viewport_y = 0, viewport_w = 0, viewport_h = 0;       ///< clipping rectangle
+    float origin_x = 0.0f, origin_y = 0.0f; ///< added to every position after the matrix
+    float handle_x = 0.0f, handle_y = 0.0f; ///< the handle, negated: applied in local space
+    TImageFontRef image_font;               ///< font of DrawText; the built-in one
+    int blend_mode = MASKBLEND;
+    TGraphicsRef _graphics; ///< the surface
+    TDriver2DRef _driver;   ///< the renderer
+    int _setup = 0;         ///< 1 once the surface has been cleared on first use
+};
+
+/// The current drawing state. While no graphics are open it is a detached state that setters still
+/// fill and getters read, but nothing is drawn.
+TGraphics2D& CurrentGraphics2D();
+
 // Graphics.
 
 /// Makes the driver the active renderer and the flags the defaults added to every later OpenGraphics;
@@ -35,8 +61,13 @@ inline constexpr int SHADEBLEND = 5;
 int SetGraphicsDriver(const TDriver2DRef& driver, int flags = GRAPHICS_BACKBUFFER);
 /// The active driver (null before SetGraphicsDriver).
 TDriver2DRef GetGraphicsDriver();
-/// Opens a window (depth 0) or the full screen; null when the surface cannot be created.
+/// Opens a window (depth 0) or the full screen with the given flags or-ed with the default flags,
+/// after closing any graphics open before; with no driver chosen, the OpenGL driver is used. hz > 0
+/// paces Flip(-1) to that rate. Null when the surface cannot be created.
 TGraphicsRef OpenGraphics(int width, int height, int depth = 0, int hz = 60, int flags = 0);
+/// Why the last OpenGraphics returned null, for example "GL graphics driver failed to set display
+/// mode"; empty after a success.
+std::string GraphicsError();
 /// Closes the open graphics, if any.
 int CloseGraphics();
 /// Size of the current graphics in pixels; 0 when none is open.
@@ -73,6 +104,7 @@ int SetTransform(float rotation, float sx, float sy);
 
 // Primitives, in pixels; rotation, scale, origin and handle apply.
 
+/// One pixel at (x, y) plus the origin; neither matrix nor handle apply.
 int Plot(float x, float y);
 int DrawLine(float x1, float y1, float x2, float y2, int lastPixel = 1);
 int DrawRect(float x, float y, float width, float height);
@@ -80,7 +112,10 @@ int DrawOval(float x, float y, float width, float height);
 int DrawPoly(const std::vector<float>& xy);
 int DrawImage(const TImageRef& image, float x, float y, int frame = 0);
 int DrawText(const std::string& text, float x, float y);
+/// Width of the text in the current font, in pixels before the matrix: characters without a glyph
+/// take no room.
 int TextWidth(const std::string& text);
+/// Height of a line of text in the current font (16 for the built-in one).
 int TextHeight(const std::string& text);
 /// Reads back a rectangle of the surface; null when no graphics are open.
 TPixmapRef GrabPixmap(int x, int y, int width, int height);

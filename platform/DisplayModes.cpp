@@ -1,0 +1,153 @@
+// platform/DisplayModes.cpp: full-screen mode selection over SDL's display-mode calls.
+#include "platform/detail/DisplayModes.h"
+
+#include <SDL.h>
+
+namespace ravel::detail
+{
+
+namespace
+{
+Uint32 FormatForDepth(int depth)
+{
+    // 0 lets SDL take the desktop's format, which is what 24- and 32-bit requests want.
+    return depth == 16 ? SDL_PIXELFORMAT_RGB565 : 0;
+}
+
+class SDLDisplayModeCalls : public TDisplayModeCalls
+{
+  public:
+    std::vector<TGraphicsMode> ListModes() override
+    {
+        std::vector<TGraphicsMode> modes;
+        int count = SDL_GetNumDisplayModes(0);
+        for (int i = 0; i < count; ++i)
+        {
+            SDL_DisplayMode m;
+            if (SDL_GetDisplayMode(0, i, &m) == 0)
+                modes.push_back({m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format)), m.refresh_rate});
+        }
+        return modes;
+    }
+
+    int ClosestMode(void* window, const TGraphicsMode& want, TGraphicsMode& got) override
+    {
+        int display = window ? SDL_GetWindowDisplayIndex(static_cast<SDL_Window*>(window)) : 0;
+        if (display < 0)
+            display = 0;
+        SDL_DisplayMode wanted{FormatForDepth(want.depth), want.width, want.height, want.hz, nullptr};
+        SDL_DisplayMode closest;
+        if (!SDL_GetClosestDisplayMode(display, &wanted, &closest))
+            return 0;
+        got = {closest.w, closest.h, static_cast<int>(SDL_BITSPERPIXEL(closest.format)),
+               closest.refresh_rate};
+        return 1;
+    }
+
+    int EnterFullScreen(void* window, const TGraphicsMode& mode) override
+    {
+        auto* w = static_cast<SDL_Window*>(window);
+        SDL_DisplayMode m{FormatForDepth(mode.depth), mode.width, mode.height, mode.hz, nullptr};
+        if (SDL_SetWindowDisplayMode(w, &m) != 0)
+            return 0;
+        return SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN) == 0 ? 1 : 0;
+    }
+
+    int LeaveFullScreen(void* window) override
+    {
+        return SDL_SetWindowFullscreen(static_cast<SDL_Window*>(window), 0) == 0 ? 1 : 0;
+    }
+
+    int Minimize(void* window) override
+    {
+        SDL_MinimizeWindow(static_cast<SDL_Window*>(window));
+        return 1;
+    }
+
+    int Restore(void* window) override
+    {
+        SDL_RestoreWindow(static_cast<SDL_Window*>(window));
+        return 1;
+    }
+};
+
+SDLDisplayModeCalls sdlCalls;
+std::shared_ptr<TDisplayModeCalls> replacement;
+} // namespace
+
+int SetDisplayModeCalls(const std::shared_ptr<TDisplayModeCalls>& calls)
+{
+    replacement = calls;
+    return 0;
+}
+
+TDisplayModeCalls& DisplayModeCalls()
+{
+    if (replacement)
+        return *replacement;
+    return sdlCalls;
+}
+
+int SetFullScreenMode(void* window, int width, int height, int depth, int hz)
+{
+    TDisplayModeCalls& calls = DisplayModeCalls();
+    const int rates[2] = {hz, 0};
+    for (int attempt = 0; attempt < 2; ++attempt)
+    {
+        int rate = rates[attempt];
+        if (attempt == 1 && hz == 0)
+            break; // the first try already took any rate
+        TGraphicsMode want{width, height, depth, rate}, got;
+        if (!calls.ClosestMode(window, want, got))
+            continue;
+        if (got.width != width || got.height != height || (rate != 0 && got.hz != rate))
+            continue;
+        TGraphicsMode use{width, height, depth, rate != 0 ? rate : got.hz};
+        if (calls.EnterFullScreen(window, use))
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace ravel::detail
+
+namespace ravel::detail
+{
+
+void TWindowGraphics::FocusChanged(int gained)
+{
+    if (depth == 0 || !window)
+        return;
+    TDisplayModeCalls& calls = DisplayModeCalls();
+    if (!gained && fullScreen)
+    {
+        calls.LeaveFullScreen(window);
+        calls.Minimize(window);
+        fullScreen = false;
+    }
+    else if (gained && !fullScreen)
+    {
+        calls.Restore(window);
+        fullScreen = SetFullScreenMode(window, width, height, depth, hz) != 0;
+    }
+}
+
+void TWindowGraphics::CentrePointer()
+{
+    if (window)
+        SDL_WarpMouseInWindow(window, width / 2, height / 2);
+}
+
+bool StartVideo()
+{
+    // Full-screen graphics handle focus loss themselves (FocusChanged), so SDL must not as well.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+void StopVideo()
+{
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+} // namespace ravel::detail

@@ -1,0 +1,55 @@
+// platform/detail/DisplayModes.h: the display-mode calls of full-screen graphics, replaceable so that
+// tests can make the display refuse modes.
+#pragma once
+#include "platform/TDriver2D.h"
+
+#include <memory>
+#include <vector>
+
+struct SDL_Window;
+
+namespace ravel::detail
+{
+
+/// The calls full-screen graphics make on the display. `window` is the SDL window.
+class TDisplayModeCalls
+{
+  public:
+    virtual ~TDisplayModeCalls() = default;
+    /// Modes the display lists.
+    virtual std::vector<TGraphicsMode> ListModes() = 0;
+    /// The display's mode closest to `want` (hz 0: any rate) into `got`; 0 when nothing fits.
+    virtual int ClosestMode(void* window, const TGraphicsMode& want, TGraphicsMode& got) = 0;
+    /// Switches the display to the mode and puts the window full screen; 0 when refused.
+    virtual int EnterFullScreen(void* window, const TGraphicsMode& mode) = 0;
+    /// Gives the display back its desktop mode and makes the window a window again.
+    virtual int LeaveFullScreen(void* window) = 0;
+    virtual int Minimize(void* window) = 0;
+    virtual int Restore(void* window) = 0;
+};
+
+/// Replaces the calls; null restores SDL's own.
+int SetDisplayModeCalls(const std::shared_ptr<TDisplayModeCalls>& calls);
+TDisplayModeCalls& DisplayModeCalls();
+
+/// Puts the window full screen at width x height and the rate, else at that size with any rate. The
+/// display's closest mode is checked by hand (SDL reports success even when no mode fits): its size
+/// must match, and so must its rate on the first try. 1 on success.
+int SetFullScreenMode(void* window, int width, int height, int depth, int hz);
+
+/// A surface in an SDL window, which in full screen gives the display back while it has no focus.
+class TWindowGraphics : public TGraphics
+{
+  public:
+    SDL_Window* window = nullptr;
+    bool fullScreen = false; ///< the display is in this surface's mode now
+
+    void FocusChanged(int gained) override;
+    void CentrePointer() override;
+};
+
+/// Starts SDL's video (counted: every success needs one StopVideo); false when there is no display.
+bool StartVideo();
+void StopVideo();
+
+} // namespace ravel::detail
