@@ -9,9 +9,9 @@ namespace
 {
 
 // Runs `warm` steps untimed, then times one step per iteration.
-template <Scene (*Build)()> void StepScene(benchmark::State& state, int warm)
+template <Scene (*Build)(int), int size> void StepScene(benchmark::State& state, int warm)
 {
-    Scene scene = Build();
+    Scene scene = Build(size);
     for (int k = 0; k < warm; ++k)
         TPhysics::Update();
     for (auto _ : state)
@@ -23,15 +23,15 @@ template <Scene (*Build)()> void StepScene(benchmark::State& state, int warm)
 
 void BM_StepPile(benchmark::State& state)
 {
-    StepScene<BuildPile>(state, 600);
+    StepScene<BuildPile, 4000>(state, 600);
 }
 void BM_StepCloth(benchmark::State& state)
 {
-    StepScene<BuildCloth>(state, 300);
+    StepScene<BuildCloth, 100>(state, 300);
 }
 void BM_StepBlobs(benchmark::State& state)
 {
-    StepScene<BuildBlobs>(state, 600);
+    StepScene<BuildBlobs, 400>(state, 600);
 }
 
 BENCHMARK(BM_StepPile)->Iterations(300)->Unit(benchmark::kMicrosecond);

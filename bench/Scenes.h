@@ -41,7 +41,7 @@ struct Scene
 };
 
 /// S1: 4,000 masses of radius 8 dropped in 80 columns into a 2,048 x 2,048 world, grid 64, 1 pass.
-inline Scene BuildPile()
+inline Scene BuildPile(int count = 4000)
 {
     TPhysics::Create(2048.0f, 2048.0f, kGravity, 0.0f, 1);
     TPhysics::SetFriction(1.0f);
@@ -51,7 +51,7 @@ inline Scene BuildPile()
     Scene scene;
     Jitter jitter;
     const float left = (2048.0f - 79.0f * 24.0f) * 0.5f;
-    for (int k = 0; k < 4000; ++k)
+    for (int k = 0; k < count; ++k)
     {
         float x = left + static_cast<float>(k % 80) * 24.0f + jitter.Next(2.0f);
         float y = 64.0f + static_cast<float>(k / 80) * 24.0f;
@@ -63,14 +63,13 @@ inline Scene BuildPile()
 }
 
 /// S2: a 100 x 100 cloth of radius-2 masses 10 apart, top row frozen, 19,800 sticks, 4 passes.
-inline Scene BuildCloth()
+inline Scene BuildCloth(int n = 100)
 {
     TPhysics::Create(2048.0f, 2048.0f, kGravity, 0.0f, 4);
     TColEvent::SetMode(TColEvent::MODE_UPDATE);
     Scene scene;
     auto body = std::make_shared<TBody>();
-    const int n = 100;
-    const float left = (2048.0f - 99.0f * 10.0f) * 0.5f;
+    const float left = (2048.0f - static_cast<float>(n - 1) * 10.0f) * 0.5f;
     for (int row = 0; row < n; ++row)
         for (int col = 0; col < n; ++col)
         {
@@ -95,7 +94,7 @@ inline Scene BuildCloth()
 
 /// S3: 400 blobs (a ring of 12 radius-6 masses on a circle of 24 around a centre mass, stiffness
 /// 0.5), one group each, in 25 columns 78 apart, grid 64, 2 passes.
-inline Scene BuildBlobs()
+inline Scene BuildBlobs(int count = 400)
 {
     TPhysics::Create(2048.0f, 2048.0f, kGravity, 0.0f, 2);
     TPhysics::SetGridSize(64);
@@ -103,7 +102,7 @@ inline Scene BuildBlobs()
     TColEvent::SetMode(TColEvent::MODE_UPDATE);
     Scene scene;
     const float left = (2048.0f - 24.0f * 78.0f) * 0.5f;
-    for (int k = 0; k < 400; ++k)
+    for (int k = 0; k < count; ++k)
     {
         float cx = left + static_cast<float>(k % 25) * 78.0f;
         float cy = 64.0f + static_cast<float>(k / 25) * 78.0f;

@@ -8,12 +8,18 @@
 #include "platform/TList.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace ravel
 {
 namespace
 {
+
+std::uintptr_t Identity(const void* p)
+{
+    return reinterpret_cast<std::uintptr_t>(p);
+}
 
 // Open-addressing map from an unordered pair of object identities to the pair's recorded event.
 // Entries of earlier steps are recognised by their generation, so clearing is one increment and the
@@ -110,6 +116,84 @@ class PairIndex
     std::uint32_t gen_ = 1;
 };
 
+// The pair index: the first few pairs of each mass in the mass itself (see detail::MassEventCache),
+// the rest in a shared table.
+class EventIndex
+{
+  public:
+    TColEvent* Find(TObject* a, TObject* b) const
+    {
+        TMass* owner;
+        const void* other;
+        if (!Keeper(a, b, owner, other))
+            return table_.Find(Identity(a), Identity(b));
+        const detail::MassEventCache& cache = owner->events;
+        if (cache.gen != gen_)
+            return nullptr;
+        for (int k = 0; k < cache.count; ++k)
+            if (cache.other[k] == other)
+                return cache.event[k];
+        // A cache with room never sent a pair to the table.
+        if (cache.count < detail::MassEventCache::kSize)
+            return nullptr;
+        return table_.Find(Identity(a), Identity(b));
+    }
+
+    void Insert(TObject* a, TObject* b, TColEvent* event)
+    {
+        TMass* owner;
+        const void* other;
+        if (Keeper(a, b, owner, other))
+        {
+            detail::MassEventCache& cache = owner->events;
+            if (cache.gen != gen_)
+            {
+                cache.gen = gen_;
+                cache.count = 0;
+            }
+            if (cache.count < detail::MassEventCache::kSize)
+            {
+                cache.other[cache.count] = other;
+                cache.event[cache.count] = event;
+                ++cache.count;
+                return;
+            }
+        }
+        table_.Insert(Identity(a), Identity(b), event);
+    }
+
+    void Clear()
+    {
+        ++gen_;
+        table_.Clear();
+    }
+
+  private:
+    // Which mass keeps the pair (a, b), and the pair's other object; false when neither is a mass.
+    static bool Keeper(TObject* a, TObject* b, TMass*& owner, const void*& other)
+    {
+        TMass* ma = a ? a->AsMass() : nullptr;
+        TMass* mb = b ? b->AsMass() : nullptr;
+        if (ma && mb)
+        {
+            bool aFirst = std::less<const void*>()(ma, mb);
+            owner = aFirst ? ma : mb;
+            other = aFirst ? static_cast<const void*>(b) : static_cast<const void*>(a);
+            return true;
+        }
+        if (ma || mb)
+        {
+            owner = ma ? ma : mb;
+            other = ma ? static_cast<const void*>(b) : static_cast<const void*>(a);
+            return true;
+        }
+        return false;
+    }
+
+    PairIndex table_;
+    std::uint64_t gen_ = 1;
+};
+
 struct HookEntry
 {
     TColEvent::Hook hook;
@@ -121,7 +205,7 @@ struct EventState
 {
     int eventHookId = 1;
     TList<TColEventRef> eventQueue;
-    PairIndex eventIndex;
+    EventIndex eventIndex;
     std::vector<TColEventRef> indexed; // owns every event recorded in eventIndex until the flush
     TColEventRef currentEvent;
     int eventMode = TColEvent::MODE_UPDATE;
@@ -132,11 +216,6 @@ EventState& State()
 {
     static EventState* state = new EventState;
     return *state;
-}
-
-std::uintptr_t Identity(const void* p)
-{
-    return reinterpret_cast<std::uintptr_t>(p);
 }
 
 } // namespace
@@ -190,8 +269,8 @@ int TColEvent::Post(const TColEventRef& event, int mode)
     if (!event)
         return 0;
     EventState& st = State();
-    std::uintptr_t a = Identity(event->obj1.get());
-    std::uintptr_t b = Identity(event->obj2.get());
+    TObject* a = event->obj1.get();
+    TObject* b = event->obj2.get();
     if (TColEvent* e = st.eventIndex.Find(a, b))
     {
         e->x = event->x;
@@ -223,8 +302,8 @@ TColEventRef TColEvent::Peek()
 TColEventRef TColEvent::Seek(const TObjectRef& a, const TObjectRef& b)
 {
     EventState& st = State();
-    const void* second = b ? static_cast<const void*>(b.get()) : static_cast<const void*>(world.get());
-    TColEvent* e = st.eventIndex.Find(Identity(a.get()), Identity(second));
+    TObject* second = b ? b.get() : world.get();
+    TColEvent* e = st.eventIndex.Find(a.get(), second);
     if (!e)
         return nullptr;
     return std::static_pointer_cast<TColEvent>(e->weak_from_this().lock());
@@ -294,7 +373,7 @@ void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
         if (st.eventMode == TColEvent::MODE_DISCARD)
             return;
         // A repeated pair only updates its recorded event, so there is nothing to make.
-        if (TColEvent* e = st.eventIndex.Find(Identity(&mass), Identity(&other)))
+        if (TColEvent* e = st.eventIndex.Find(&mass, &other))
         {
             e->x = x;
             e->y = y;

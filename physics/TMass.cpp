@@ -43,15 +43,23 @@ inline int Cell(float coordinate, float ratio, int last)
     return static_cast<int>(c);
 }
 
-// Brakes one mass's velocity along the surface with normal (nx, ny) by up to `budget`.
-inline void BrakeOne(TMass& m, float nx, float ny, float budget)
+// The tangential part of a mass's velocity against the normal (nx, ny) of direction thetaN. The
+// normal component is |v| cos(theta_v - theta_n), through the angles, as the response is defined.
+inline void Tangential(const TMass& m, float nx, float ny, float thetaN, float& tx, float& ty)
 {
     float vx = m.posX - m.oldPosX;
     float vy = m.posY - m.oldPosY;
     float speed = std::sqrt(vx * vx + vy * vy);
-    float vn = speed * CosDeg(Atan2Deg(vy, vx) - Atan2Deg(ny, nx));
-    float tx = vx - nx * vn;
-    float ty = vy - ny * vn;
+    float vn = speed * CosDeg(Atan2Deg(vy, vx) - thetaN);
+    tx = vx - nx * vn;
+    ty = vy - ny * vn;
+}
+
+// Brakes one mass's velocity along the surface with normal (nx, ny) by up to `budget`.
+inline void BrakeOne(TMass& m, float nx, float ny, float budget)
+{
+    float tx, ty;
+    Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
     float t = std::sqrt(tx * tx + ty * ty);
     if (budget >= t)
     {
@@ -64,17 +72,6 @@ inline void BrakeOne(TMass& m, float nx, float ny, float budget)
         m.oldPosX = m.oldPosX + tx * k;
         m.oldPosY = m.oldPosY + ty * k;
     }
-}
-
-// The tangential part of a mass's velocity against the normal (nx, ny).
-inline void Tangential(const TMass& m, float nx, float ny, float& tx, float& ty)
-{
-    float vx = m.posX - m.oldPosX;
-    float vy = m.posY - m.oldPosY;
-    float speed = std::sqrt(vx * vx + vy * vy);
-    float vn = speed * CosDeg(Atan2Deg(vy, vx) - Atan2Deg(ny, nx));
-    tx = vx - nx * vn;
-    ty = vy - ny * vn;
 }
 
 } // namespace
@@ -344,9 +341,10 @@ int TMass::Collide(TMass& b)
         b.posX = b.posX + sx * shareB;
         b.posY = b.posY + sy * shareB;
 
+        float thetaN = Atan2Deg(ny, nx);
         float tax, tay, tbx, tby;
-        Tangential(a, nx, ny, tax, tay);
-        Tangential(b, nx, ny, tbx, tby);
+        Tangential(a, nx, ny, thetaN, tax, tay);
+        Tangential(b, nx, ny, thetaN, tbx, tby);
         float hx = tax - (tax + tbx) * 0.5f;
         float hy = tay - (tay + tby) * 0.5f;
         float h = std::sqrt(hx * hx + hy * hy);

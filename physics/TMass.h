@@ -1,6 +1,7 @@
 // physics/TMass.h: the particle: a point with radius, weight, friction and group, moved by Verlet steps.
 #pragma once
 #include "physics/TObject.h"
+#include "physics/detail/EventCache.h"
 #include "physics/detail/Grid.h"
 #include "platform/TList.h"
 
@@ -93,6 +94,8 @@ class TMass : public TObject
     int gridy = 0;
     int refCounter = 0; ///< active owners
     int index = -1;     ///< slot in the indexed body that holds it
+
+    detail::MassEventCache events; ///< this step's events of pairs kept by this mass
 };
 
 } // namespace ravel

@@ -5,5 +5,6 @@ ravel_test_executable(core_tests
   ${CMAKE_CURRENT_LIST_DIR}/TConstraintTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TColEventTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StepTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GoldenTest.cpp
 )
 target_link_libraries(core_tests PRIVATE ravel_physics)
