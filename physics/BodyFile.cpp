@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <new>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -257,13 +258,30 @@ TAdvBodyRef TAdvBody::Load(const std::string& rawPath, int activate)
     TStreamRef stream = ReadStream(path);
     if (!stream)
         return nullptr;
+    // The whole file is read at once and parsed from memory: records are small and many.
+    std::int64_t size = stream->Size();
+    std::vector<std::uint8_t> bytes;
+    try
+    {
+        if (size > 0)
+        {
+            bytes.resize(static_cast<std::size_t>(size));
+            bytes.resize(stream->Read(bytes.data(), bytes.size()));
+        }
+    }
+    catch (const std::bad_alloc&)
+    {
+        CloseStream(stream);
+        return nullptr;
+    }
+    CloseStream(stream);
+    TMemoryStream file(std::move(bytes));
     int mr = 0, mg = 0, mb = 0;
     GetMaskColor(mr, mg, mb);
-    Reader r(*stream);
+    Reader r(file);
     int version = r.in.Remaining() >= 4 ? MagicVersion(r.in.ReadString(4)) : -1;
     std::vector<int> groups;
     TAdvBodyRef body = version >= 0 ? ReadBody(r, version, path, groups) : nullptr;
-    CloseStream(stream);
     if (!body)
     {
         // A refused file leaves the image loader as it found it.
