@@ -243,6 +243,18 @@ int ConSlotOf(const TAdvBody& body, const TConstraintRef& c)
     return c && body.ConGet(c->index) == c ? c->index : -1;
 }
 
+// A name as one line of the file. LF and NUL would end the line early and shift every field after it,
+// and CR is dropped by the reader anyway, so the three are left out.
+void WriteName(TStream& out, const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (char c : text)
+        if (c != '\n' && c != '\r' && c != '\0')
+            line.push_back(c);
+    out.WriteLine(line);
+}
+
 std::string TempPath(const std::string& path)
 {
     return path + ".tmp" + std::to_string(static_cast<long>(getpid()));
@@ -324,7 +336,7 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
     TStream& out = *stream;
     bool ok = true;
     out.WriteString("B111");
-    out.WriteLine(name);
+    WriteName(out, name);
 
     out.WriteInt(mIndex);
     for (int i = 0; i < mIndex; ++i)
@@ -337,7 +349,7 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
             out.WriteFloat(m->GetRadius());
             out.WriteFloat(m->friction);
             out.WriteInt(m->GetColGroup());
-            out.WriteLine(m->GetName());
+            WriteName(out, m->GetName());
             out.WriteByte(m->IsFrozen() != 0 ? 1 : 0);
             out.WriteFloat(m->GetVX());
             out.WriteFloat(m->GetVY());
@@ -360,7 +372,7 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
             out.WriteInt(m2);
             out.WriteFloat(c->GetRestLength());
             out.WriteFloat(c->GetStiffness());
-            out.WriteLine(c->GetName());
+            WriteName(out, c->GetName());
         }
     out.WriteInt(-1);
 
@@ -420,7 +432,7 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
             out.WriteByte(b);
             out.WriteFloat(rig->GetAlpha());
             out.WriteByte(rig->GetBlend());
-            out.WriteLine(rig->GetName());
+            WriteName(out, rig->GetName());
         }
     out.WriteInt(-1);
 

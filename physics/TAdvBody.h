@@ -53,7 +53,8 @@ class TAdvBody : public TBody
     /// in the same folder first and moved over the targets only when all were written and closed, so a
     /// failed save leaves the previous files untouched. With `backup` non-zero a previous body file is
     /// copied to path + ".bak" before it is replaced. A directory path, or an image without pixels,
-    /// writes nothing. Returns 0.
+    /// writes nothing. Names are written without their LF, CR and NUL characters, which a line of the
+    /// file cannot hold. Returns 0.
     int Save(const std::string& path, int backup, int embedImages);
     /// A deep, inactive copy: new masses, constraints and rigs in the same slots, the same image
     /// objects, fresh collision groups for the negative ones.

@@ -553,3 +553,22 @@ TEST_F(BodyFileTest, CopyIsDeepInactiveAndSharesImages)
     EXPECT_EQ(massList->Count(), 3);
     orig->DeActivate();
 }
+
+TEST_F(BodyFileTest, NamesWithLineBreaksCannotShiftTheFieldsAfterThem)
+{
+    TAdvBody body;
+    body.SetName("two\nlines");
+    body.MassAdd(1, 2, 1, 1, 0, 0);
+    body.MassAdd(3, 4, 1, 1, 0, 0);
+    body.MassSetName(0, std::string("a\r\nb\0c", 6));
+    body.ConAdd(0, 1, 0, 1);
+    body.ConSetName(0, "x\n");
+    body.Save(At("names.rvb"), 0, 1);
+    TAdvBodyRef loaded = TAdvBody::Load(At("names.rvb"), 0);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetName(), "twolines");
+    EXPECT_EQ(loaded->MassGetName(0), "abc");
+    EXPECT_EQ(loaded->MassGetX(1), 3.0f);
+    EXPECT_EQ(loaded->ConGetName(0), "x");
+    EXPECT_EQ(loaded->ConGetMass2(0), 1);
+}
