@@ -242,3 +242,32 @@ TEST(TQuadTreeTest, ReadRefusesImpossibleCountsAndDepth)
         EXPECT_EQ(t != nullptr, depth <= TQuadTree::MAX_DEPTH) << depth;
     }
 }
+
+TEST(QuadrantWindingTest, OffsetMatchesAShiftedCopyBitForBit)
+{
+    const std::vector<float> poly = {0.1f, 0.3f, 97.7f, -3.1f, 51.3f, 88.9f, 12.5f, 40.25f, -20.2f, 70.7f};
+    const float offsets[][2] = {{0, 0}, {1000.3f, -2000.7f}, {-0.1f, 12345.6f}, {3.3e-3f, 7.0f}};
+    std::uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / static_cast<float>(1u << 24);
+    };
+    for (const auto& o : offsets)
+    {
+        std::vector<float> shifted = poly;
+        for (std::size_t k = 0; k < shifted.size(); k += 2)
+        {
+            shifted[k] = poly[k] + o[0];
+            shifted[k + 1] = poly[k + 1] + o[1];
+        }
+        for (int i = 0; i < 500; ++i)
+        {
+            // Points over the box, some exactly on vertex coordinates.
+            float px = i % 7 == 0 ? shifted[2 * (i % 5)] : o[0] - 30 + next() * 160;
+            float py = i % 11 == 0 ? shifted[2 * (i % 5) + 1] : o[1] - 30 + next() * 160;
+            ASSERT_EQ(QuadrantWinding(poly.data(), 10, px, py, o[0], o[1]),
+                      QuadrantWinding(shifted.data(), 10, px, py))
+                << px << "," << py;
+        }
+    }
+}
