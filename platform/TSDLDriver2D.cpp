@@ -30,7 +30,8 @@ class TSDLGraphics : public detail::TWindowGraphics
   public:
     SDL_Renderer* renderer = nullptr;
     SDL_Surface* surface = nullptr; ///< the target of an in-memory surface
-    SDL_Texture* white = nullptr;   ///< 1 x 1 white: SDL ignores the blend mode of untextured rectangles
+    SDL_Texture* white = nullptr;   ///< 2 x 2 white: SDL ignores the blend mode of untextured rectangles
+    bool snapsVertices = false;     ///< the software renderer, which rounds vertices to whole pixels
     int vsync = -1;
     bool videoStarted = false;
 
@@ -216,8 +217,11 @@ class TSDLDriver2D : public detail::TShapeDriver2D
             error = std::string("SDL graphics driver: no renderer: ") + SDL_GetError();
             return nullptr;
         }
-        std::vector<std::uint8_t> white(4, 255);
-        g->white = MakeTexture(g->renderer, white, 1, 1, false);
+        SDL_RendererInfo info;
+        g->snapsVertices = SDL_GetRendererInfo(g->renderer, &info) != 0 ||
+                           (info.flags & SDL_RENDERER_SOFTWARE) || std::strcmp(info.name, "software") == 0;
+        std::vector<std::uint8_t> white(2 * 2 * 4, 255);
+        g->white = MakeTexture(g->renderer, white, 2, 2, false);
         if (!g->white)
         {
             error = std::string("SDL graphics driver: no texture: ") + SDL_GetError();
@@ -236,6 +240,9 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         }
         SDL_RenderSetClipRect(current->renderer, nullptr);
         emptyClip = false;
+        clipX0 = clipY0 = 0;
+        clipX1 = current->width;
+        clipY1 = current->height;
         ResetState();
         return 0;
     }
@@ -289,6 +296,10 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         if (!current)
             return 0;
         emptyClip = w <= 0 || h <= 0;
+        clipX0 = std::max(x, 0);
+        clipY0 = std::max(y, 0);
+        clipX1 = std::min(x + std::max(w, 0), current->width);
+        clipY1 = std::min(y + std::max(h, 0), current->height);
         if (x <= 0 && y <= 0 && x + w >= current->width && y + h >= current->height)
             SDL_RenderSetClipRect(current->renderer, nullptr);
         else if (!emptyClip)
@@ -313,10 +324,13 @@ class TSDLDriver2D : public detail::TShapeDriver2D
     {
         if (!current || !std::isfinite(x) || !std::isfinite(y))
             return 0;
-        // The pixel whose centre is nearest, as an OpenGL point at (x + 0.5, y + 0.5) covers.
-        float px = std::floor(x + 0.5f), py = std::floor(y + 0.5f);
-        detail::TScreenVertex q[4] = {{px, py}, {px + 1.0f, py}, {px + 1.0f, py + 1.0f}, {px, py + 1.0f}};
-        FillQuad(q);
+        // The pixel an OpenGL point at (x + 0.5, y + 0.5) covers.
+        double px = std::floor(static_cast<double>(x) + 0.5), py = std::floor(static_cast<double>(y) + 0.5);
+        if (px < 0.0 || py < 0.0 || px >= current->width || py >= current->height)
+            return 0;
+        spans.clear();
+        spans.push_back({static_cast<int>(px), static_cast<int>(py), 1, 1});
+        FillSpans();
         return 0;
     }
 
@@ -324,28 +338,12 @@ class TSDLDriver2D : public detail::TShapeDriver2D
     {
         if (!current)
             return 0;
-        detail::TScreenVertex a = Map(x0, y0, tx, ty), b = Map(x1, y1, tx, ty);
-        detail::TScreenVertex ends[2] = {a, b};
+        detail::TScreenVertex ends[2] = {Map(x0, y0, tx, ty), Map(x1, y1, tx, ty)};
         if (!detail::AllFinite(ends, 2))
             return 0;
-        a.x += 0.5f;
-        a.y += 0.5f;
-        b.x += 0.5f;
-        b.y += 0.5f;
-        float dx = b.x - a.x, dy = b.y - a.y;
-        if (dx == 0.0f && dy == 0.0f)
-            return 0;
-        // OpenGL's line: a parallelogram one line width across in the minor direction, its ends
-        // square to the major axis, so that the end pixel is left out.
-        float half = std::max(lineWidth, 1.0f) * 0.5f;
-        float ox = 0.0f, oy = 0.0f;
-        if (std::fabs(dx) >= std::fabs(dy))
-            oy = half;
-        else
-            ox = half;
-        detail::TScreenVertex q[4] = {
-            {a.x - ox, a.y - oy}, {b.x - ox, b.y - oy}, {b.x + ox, b.y + oy}, {a.x + ox, a.y + oy}};
-        FillQuad(q);
+        spans.clear();
+        LineSpans(ends[0].x + 0.5, ends[0].y + 0.5, ends[1].x + 0.5, ends[1].y + 0.5);
+        FillSpans();
         return 0;
     }
 
@@ -419,7 +417,7 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         else
             SDL_SetTextureBlendMode(t, SDLBlend(blend));
         if (t)
-            Submit(t, q, 4, c);
+            Submit(t, q, c);
     }
 
   protected:
@@ -432,9 +430,20 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         SDL_Color c = Color();
         if (!PrepareWhite(c))
             return;
+        if (current->snapsVertices)
+        {
+            spans.clear();
+            for (std::size_t i = 0; i + 2 < triangles.size(); i += 3)
+                TriangleSpans(triangles[i], triangles[i + 1], triangles[i + 2]);
+            FillSpans();
+            return;
+        }
+        // Texture coordinates that differ at the corners of every triangle: SDL's software renderer
+        // takes a rectangle of one texture coordinate for a fill and then ignores light and shade.
+        static const SDL_FPoint corners[3] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}};
         vertices.clear();
-        for (const detail::TScreenVertex& v : triangles)
-            vertices.push_back(SDL_Vertex{{v.x, v.y}, c, {0.5f, 0.5f}});
+        for (std::size_t i = 0; i < triangles.size(); ++i)
+            vertices.push_back(SDL_Vertex{{triangles[i].x, triangles[i].y}, c, corners[i % 3]});
         SDL_RenderGeometry(current->renderer, current->white, vertices.data(),
                            static_cast<int>(vertices.size()), nullptr, 0);
     }
@@ -461,29 +470,165 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         return true;
     }
 
-    void FillQuad(const detail::TScreenVertex q[4])
+    struct Span
     {
-        if (emptyClip)
+        int x, y, w, h;
+    };
+
+    // The pixels OpenGL lights for a line from a to b (pixel-centre coordinates): along the major
+    // axis every pixel whose centre lies in [a, b), across it those whose centre lies within half the
+    // line width of the line. Collected as whole-pixel rectangles, so that no rasteriser rounding
+    // can move them.
+    void LineSpans(double ax, double ay, double bx, double by)
+    {
+        double dx = bx - ax, dy = by - ay;
+        if (dx == 0.0 && dy == 0.0)
             return;
-        SDL_Color c = Color();
-        if (PrepareWhite(c))
-            Submit(current->white, q, 4, c);
+        bool xMajor = std::fabs(dx) >= std::fabs(dy);
+        if (!xMajor)
+        {
+            std::swap(ax, ay);
+            std::swap(bx, by);
+            std::swap(dx, dy);
+        }
+        double half = std::max(static_cast<double>(lineWidth), 1.0) * 0.5;
+        double first, last;
+        if (dx > 0.0)
+        {
+            first = std::ceil(ax - 0.5);
+            last = std::ceil(bx - 0.5) - 1.0;
+        }
+        else
+        {
+            first = std::floor(bx - 0.5) + 1.0;
+            last = std::floor(ax - 0.5);
+        }
+        double limitMajor = xMajor ? current->width : current->height;
+        double limitMinor = xMajor ? current->height : current->width;
+        first = std::max(first, 0.0);
+        last = std::min(last, limitMajor - 1.0);
+        double slope = dy / dx;
+        for (double m = first; m <= last; m += 1.0)
+        {
+            double centre = ay + (m + 0.5 - ax) * slope;
+            double lo = std::max(std::ceil(centre - half - 0.5), 0.0);
+            double hi = std::min(std::ceil(centre + half - 0.5) - 1.0, limitMinor - 1.0);
+            if (hi < lo)
+                continue;
+            int major = static_cast<int>(m), minor = static_cast<int>(lo),
+                across = static_cast<int>(hi - lo) + 1;
+            Span s = xMajor ? Span{major, minor, 1, across} : Span{minor, major, across, 1};
+            // Runs of equal columns (or rows) become one rectangle.
+            if (!spans.empty())
+            {
+                Span& p = spans.back();
+                if (xMajor && p.y == s.y && p.h == s.h && p.x + p.w == s.x)
+                {
+                    ++p.w;
+                    continue;
+                }
+                if (!xMajor && p.x == s.x && p.w == s.w && p.y + p.h == s.y)
+                {
+                    ++p.h;
+                    continue;
+                }
+            }
+            spans.push_back(s);
+        }
     }
 
-    void Submit(SDL_Texture* texture, const detail::TScreenVertex q[4], int, SDL_Color c)
+    // The pixels OpenGL fills for a triangle: those whose centre is inside, a centre on an edge
+    // belonging to the triangle left or above it. Used where SDL rounds vertices to whole pixels
+    // (its software renderer), which would move every slanted edge.
+    void TriangleSpans(const detail::TScreenVertex& p0, const detail::TScreenVertex& p1,
+                       const detail::TScreenVertex& p2)
+    {
+        double x[3] = {p0.x, p1.x, p2.x}, y[3] = {p0.y, p1.y, p2.y};
+        double area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+        if (area == 0.0)
+            return;
+        if (area < 0.0)
+        {
+            std::swap(x[1], x[2]);
+            std::swap(y[1], y[2]);
+        }
+        // Edge i from vertex i to i + 1: inside where a * px + b * py + c >= 0.
+        double a[3], b[3], c[3];
+        for (int i = 0; i < 3; ++i)
+        {
+            int j = (i + 1) % 3;
+            a[i] = -(y[j] - y[i]);
+            b[i] = x[j] - x[i];
+            c[i] = -(a[i] * x[i] + b[i] * y[i]);
+        }
+        double top = std::min({y[0], y[1], y[2]}), bottom = std::max({y[0], y[1], y[2]});
+        double firstRow = std::max(std::ceil(top - 0.5), 0.0);
+        double lastRow = std::min(std::ceil(bottom - 0.5), static_cast<double>(current->height) - 1.0);
+        for (double row = firstRow; row <= lastRow; row += 1.0)
+        {
+            double cy = row + 0.5;
+            double lo = -1e300, hi = 1e300;
+            bool empty = false;
+            for (int i = 0; i < 3 && !empty; ++i)
+            {
+                double rest = b[i] * cy + c[i];
+                if (a[i] > 0.0)
+                    lo = std::max(lo, -rest / a[i]); // left edge: a centre on it belongs
+                else if (a[i] < 0.0)
+                    hi = std::min(hi, -rest / a[i]); // right edge: it does not
+                else if (rest < 0.0 || (rest == 0.0 && b[i] < 0.0))
+                    empty = true; // outside a horizontal edge, or on a bottom one
+            }
+            if (empty)
+                continue;
+            double first = std::max(std::ceil(lo - 0.5), 0.0);
+            double last = std::min(std::ceil(hi - 0.5) - 1.0, static_cast<double>(current->width) - 1.0);
+            if (last < first)
+                continue;
+            spans.push_back(
+                {static_cast<int>(first), static_cast<int>(row), static_cast<int>(last - first) + 1, 1});
+        }
+    }
+
+    void FillSpans()
+    {
+        if (emptyClip || spans.empty())
+            return;
+        SDL_Color c = Color();
+        if (!PrepareWhite(c))
+            return;
+        vertices.clear();
+        for (const Span& s : spans)
+        {
+            // Cut to the viewport here: SDL's software renderer loses pixels where it cuts triangles.
+            int sx0 = std::max(s.x, clipX0), sy0 = std::max(s.y, clipY0);
+            int sx1 = std::min(s.x + s.w, clipX1), sy1 = std::min(s.y + s.h, clipY1);
+            if (sx0 >= sx1 || sy0 >= sy1)
+                continue;
+            float x0 = static_cast<float>(sx0), y0 = static_cast<float>(sy0);
+            float x1 = static_cast<float>(sx1), y1 = static_cast<float>(sy1);
+            vertices.insert(vertices.end(),
+                            {SDL_Vertex{{x0, y0}, c, {0.0f, 0.0f}}, SDL_Vertex{{x1, y0}, c, {1.0f, 0.0f}},
+                             SDL_Vertex{{x1, y1}, c, {1.0f, 1.0f}}, SDL_Vertex{{x0, y0}, c, {0.0f, 0.0f}},
+                             SDL_Vertex{{x1, y1}, c, {1.0f, 1.0f}}, SDL_Vertex{{x0, y1}, c, {0.0f, 1.0f}}});
+        }
+        SDL_RenderGeometry(current->renderer, current->white, vertices.data(),
+                           static_cast<int>(vertices.size()), nullptr, 0);
+    }
+
+    void Submit(SDL_Texture* texture, const detail::TScreenVertex q[4], SDL_Color c)
     {
         SDL_Vertex v[4];
         for (int i = 0; i < 4; ++i)
             v[i] = SDL_Vertex{{q[i].x, q[i].y}, c, {q[i].u, q[i].v}};
-        if (texture == current->white)
-            for (SDL_Vertex& w : v)
-                w.tex_coord = {0.5f, 0.5f};
         static const int quadIndices[6] = {0, 1, 2, 0, 2, 3};
         SDL_RenderGeometry(current->renderer, texture, v, 4, quadIndices, 6);
     }
 
     std::vector<SDL_Vertex> vertices;
+    std::vector<Span> spans;
     bool emptyClip = false;
+    int clipX0 = 0, clipY0 = 0, clipX1 = 0, clipY1 = 0; ///< the viewport, cut to the surface
 };
 
 void TSDLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty)
