@@ -232,15 +232,29 @@ TAdvBodyRef ReadBody(Reader& r, int version, const std::string& path, std::vecto
     return body;
 }
 
-// The slot of an element in a table, checked through the element's own index; -1 when it is not there.
+// The slot of an element in a table: its own index when that slot holds it, else the first slot that
+// does (the index can only disagree after direct edits of the field); -1 when it is not in the table.
+template <class T>
+int SlotOf(const std::vector<std::shared_ptr<T>>& array, int count, const std::shared_ptr<T>& e)
+{
+    if (!e)
+        return -1;
+    if (e->index >= 0 && e->index < count && array[static_cast<std::size_t>(e->index)] == e)
+        return e->index;
+    for (int i = 0; i < count; ++i)
+        if (array[static_cast<std::size_t>(i)] == e)
+            return i;
+    return -1;
+}
+
 int MassSlotOf(const TAdvBody& body, const TMassRef& m)
 {
-    return m && body.MassGet(m->index) == m ? m->index : -1;
+    return SlotOf(body.mArray, body.mIndex, m);
 }
 
 int ConSlotOf(const TAdvBody& body, const TConstraintRef& c)
 {
-    return c && body.ConGet(c->index) == c ? c->index : -1;
+    return SlotOf(body.cArray, body.cIndex, c);
 }
 
 // A name as one line of the file. LF and NUL would end the line early and shift every field after it,

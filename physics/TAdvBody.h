@@ -44,8 +44,9 @@ class TAdvBody : public TBody
     /// given (no extension is added). Returns null, with nothing activated and no automatic collision
     /// group taken, for a missing file, an unknown magic, a truncated or inconsistent file (record slots
     /// outside their table or given twice, constraints or rigs naming missing masses or images, counts
-    /// the file cannot hold), or an image, embedded or in its side file, that is missing or cannot be
-    /// decoded. Negative collision groups are renumbered into fresh ones per load.
+    /// the file cannot hold: above its remaining bytes plus 65536), or an image, embedded or in its side
+    /// file, that is missing or cannot be decoded. Negative collision groups are renumbered into fresh ones
+    /// per load.
     static TAdvBodyRef Load(const std::string& path, int activate);
     /// Writes the body file: the path is made absolute and ".rvb" is added when it has no extension.
     /// Images are embedded (PNG level 9) when `embedImages` is non-zero, else written beside the file

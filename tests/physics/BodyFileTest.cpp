@@ -509,6 +509,17 @@ TEST_F(BodyFileTest, DamagedFilesLoadAsNullAndChangeNothing)
     WriteAll(path, good);
     EXPECT_NE(TAdvBody::Load(path, 0), nullptr);
 
+    // Any single damaged byte either loads or is refused; neither crashes or leaves anything behind.
+    for (std::size_t n = 0; n < good.size(); ++n)
+    {
+        Bytes flipped = good;
+        flipped[n] ^= 0xA5;
+        WriteAll(path, flipped);
+        if (TAdvBodyRef body = TAdvBody::Load(path, 1))
+            body->DeActivate();
+        ASSERT_EQ(massList->Count(), 0) << n;
+    }
+
     // A damaged embedded picture, and side pictures that are missing or not PNG.
     Bytes broken = good;
     std::size_t png = 0;
