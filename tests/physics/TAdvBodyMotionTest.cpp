@@ -141,18 +141,6 @@ TEST_F(AdvBodyMotionTest, FrozenMassesFollowOnlyTheMotionsThatIgnoreVelocity)
     }
 }
 
-TEST_F(AdvBodyMotionTest, MoveAddsVelocityTranslateDoesNot)
-{
-    TAdvBody body;
-    AddTriangle(body);
-    body.Move(2.0f, -1.0f);
-    EXPECT_EQ(body.MassGetVX(2), 2.0f);
-    EXPECT_EQ(body.MassGetVY(2), -1.0f);
-    body.Translate(10.0f, 10.0f);
-    EXPECT_EQ(body.MassGetVX(2), 2.0f);
-    EXPECT_EQ(body.MassGetX(2), 112.0f);
-}
-
 TEST_F(AdvBodyMotionTest, QueriesAreNullWithoutCollisions)
 {
     auto body = std::make_shared<TAdvBody>();

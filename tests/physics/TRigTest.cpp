@@ -25,25 +25,6 @@ TImageRef SmallImage()
 
 } // namespace
 
-TEST(TRigTest, CreateGivesTheDefaultsAndTheFourValues)
-{
-    TImageRef image = SmallImage();
-    TMassRef mass = TMass::Create(1.0f, 2.0f, 1.0f, 1.0f, 0.0f, 0);
-    TRigRef rig = TRig::Create(image, mass, nullptr, 30.0f);
-    EXPECT_EQ(rig->GetName(), "Rig");
-    EXPECT_EQ(rig->GetImage(), image);
-    EXPECT_EQ(rig->GetMass(), mass);
-    EXPECT_EQ(rig->GetConstraint(), nullptr);
-    EXPECT_FLOAT_EQ(rig->GetAngle(), 30.0f);
-    float sx = 0.0f, sy = 0.0f;
-    rig->GetScale(sx, sy);
-    EXPECT_EQ(sx, 1.0f);
-    EXPECT_EQ(sy, 1.0f);
-    EXPECT_EQ(rig->red, 1.0f);
-    EXPECT_EQ(rig->alpha, 1.0f);
-    EXPECT_EQ(rig->GetBlend(), 1);
-}
-
 TEST(TRigTest, ColorIsClampedAndStoredAsFractions)
 {
     TRigRef rig = TRig::Create(nullptr, nullptr, nullptr, 0.0f);
