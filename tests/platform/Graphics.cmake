@@ -14,3 +14,11 @@ add_test(NAME driver_pixel_tests.xvfb
          COMMAND sh -c "command -v xvfb-run >/dev/null 2>&1 || exit 77; exec xvfb-run -a env SDL_VIDEODRIVER=x11 RAVEL_XVFB=1 \"$0\" --gtest_filter=RealWindow.*"
                  $<TARGET_FILE:driver_pixel_tests>)
 set_tests_properties(driver_pixel_tests.xvfb PROPERTIES SKIP_RETURN_CODE 77 LABELS unit TIMEOUT 120)
+
+# tools/draw-testcard: the test card drawn by one driver into a PNG, for looking at.
+add_executable(draw-testcard ${PROJECT_SOURCE_DIR}/tools/draw-testcard.cpp support/TestCard.cpp)
+target_include_directories(draw-testcard PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(draw-testcard PRIVATE ravel_platform)
+ravel_target_defaults(draw-testcard)
+add_test(NAME draw-testcard.png COMMAND draw-testcard sdl ${CMAKE_CURRENT_BINARY_DIR}/testcard-sdl.png)
+set_tests_properties(draw-testcard.png PROPERTIES LABELS unit)

@@ -255,8 +255,23 @@ void Draw()
     SetHandle(0, 0);
     SetRotation(0);
 
+    // Images take the blend mode too; text takes the matrix.
+    SetAlpha(1.0f);
+    SetColor(255, 255, 255);
+    SetBlend(LIGHTBLEND);
+    DrawImage(quad, 208, 68);
+    SetBlend(SHADEBLEND);
+    DrawImage(quad, 220, 68);
+    SetBlend(ALPHABLEND);
+    SetAlpha(0.5f);
+    DrawImage(quad, 232, 68);
+
     SetBlend(MASKBLEND);
     SetAlpha(1.0f);
+    SetColor(255, 128, 0);
+    SetScale(2, 1);
+    DrawText("A", 232, 92);
+    SetScale(1, 1);
     SetColor(255, 255, 255);
 }
 
@@ -388,6 +403,27 @@ std::vector<TProbe> Probes()
         1);
     add("turned 45, top", 190, 82, {Blend(0, BG_R, 191), Blend(0, BG_G, 191), Blend(255, BG_B, 191)}, 1);
     add("turned 45, outside its corner", 180, 82, BG);
+    for (int qy = 0; qy < 2; ++qy)
+        for (int qx = 0; qx < 2; ++qx)
+        {
+            RGB q = Quadrant(qx * 4, qy * 4);
+            int dx = 2 + qx * 4, dy = 2 + qy * 4;
+            add("light image", 208 + dx, 68 + dy,
+                {std::min(BG_R + q.r, 255), std::min(BG_G + q.g, 255), std::min(BG_B + q.b, 255)});
+            add("shade image", 220 + dx, 68 + dy,
+                {static_cast<int>(std::lround(BG_R * q.r / 255.0)),
+                 static_cast<int>(std::lround(BG_G * q.g / 255.0)),
+                 static_cast<int>(std::lround(BG_B * q.b / 255.0))},
+                1);
+            add("image at alpha 0.5", 232 + dx, 68 + dy,
+                {Blend(q.r, BG_R, 127), Blend(q.g, BG_G, 127), Blend(q.b, BG_B, 127)}, 1);
+        }
+    for (int gy = 0; gy < 16; ++gy)
+        for (int x = 0; x < 16; ++x)
+        {
+            bool on = DEFAULT_FONT_BITS[gy * 96 + ('A' - 32)] >> (x / 2) & 1;
+            add("text scaled (2, 1)", 232 + x, 92 + gy, on ? RGB{255, 128, 0} : BG);
+        }
     add("outside everything", 250, 120, BG);
     return p;
 }
