@@ -1,8 +1,7 @@
-// demo/main.cpp: the car demo's entry point. The demo itself is still to come.
-#include <cstdio>
+// demo/main.cpp: the car demo's entry point.
+#include "demo/Demo.h"
 
-int main()
+int main(int, char** argv)
 {
-    std::puts("Ravel demo: the car demo is not built yet; nothing to open.");
-    return 0;
+    return ravel::demo::RunDemo(argv[0]);
 }
