@@ -324,9 +324,13 @@ TPixmap DrawWheel()
 
 // --- Bodies and zones ---------------------------------------------------------------------------
 
+// A rig image with its handle at its centre, so that it is drawn centred on its mass.
 TImageRef Image(const TPixmap& pm)
 {
-    return TImage::FromPixmap(std::make_shared<TPixmap>(pm), -1);
+    TImageRef image = TImage::FromPixmap(std::make_shared<TPixmap>(pm), -1);
+    if (image)
+        SetImageHandle(image, static_cast<float>(pm.width) * 0.5f, static_cast<float>(pm.height) * 0.5f);
+    return image;
 }
 
 // The car, facing +x with mass 0 at its middle. Masses 3 to 6 are the wheels: front left, front right,
