@@ -63,6 +63,27 @@ void CollideAdmitted(TZone& zone, TMass& mass)
         zone.Collide(mass);
 }
 
+// What the tree query returns when the mass's square misses the root cell altogether.
+constexpr int kMissedRoot = -1;
+
+// Coordinates up to this magnitude have float steps of at most 1/8 unit.
+constexpr float kNoRoundingReach = 1048576.0f;
+
+bool Small(float v)
+{
+    return v < kNoRoundingReach && v > -kNoRoundingReach;
+}
+
+// Are the mass and the zone's root cell, placed at (ox, oy), where rounding stays far below one unit?
+// False for NaN too.
+bool WithinReach(const TQuadTree& root, float ox, float oy, float mx, float my, float r)
+{
+    float cx = ox + root.posX;
+    float cy = oy + root.posY;
+    return Small(mx) && Small(my) && Small(r) && Small(cx) && Small(cy) && Small(cx + root.sizeX) &&
+           Small(cy + root.sizeY);
+}
+
 // The vertex arrays with `erase` floats removed at `at` and `insert` put there, as a new array.
 std::vector<float> Spliced(const std::vector<float>& src, std::size_t at, std::size_t erase,
                            std::initializer_list<float> insert)
@@ -478,7 +499,19 @@ int TZone::Collide(TMass& mass)
     const float mx = mass.posX;
     const float my = mass.posY;
     const float r = mass.radius;
-    if (quadTree->Collide(offsetX, offsetY, mx - r, my - r, r * 2.0f, style & 3) == 0)
+    // The root's miss value is the style's two low bits, so a mass beyond a closed zone's box still
+    // goes on to the exact test; only a HOLE can be touched from there. For LOOP and FILL the exact
+    // test cannot find a contact: every vertex lies more than one unit beyond the mass's square, which
+    // float rounding cannot bridge while all coordinates stay within kNoRoundingReach. Those misses
+    // are settled here without scanning the outline.
+    int hit = quadTree->Collide(offsetX, offsetY, mx - r, my - r, r * 2.0f, kMissedRoot);
+    if (hit == kMissedRoot)
+    {
+        hit = style & 3;
+        if ((style == LOOP || style == FILL) && WithinReach(*quadTree, offsetX, offsetY, mx, my, r))
+            hit = 0;
+    }
+    if (hit == 0)
         return 0;
     // A style without a contact rule (set after the tree was built) never collides.
     if (style < LINE || style > HOLE)

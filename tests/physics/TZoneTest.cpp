@@ -415,6 +415,26 @@ TEST_F(ZoneTest, NoContactNoResponseNoEvent)
     }
 }
 
+// Just beyond the box the tree cannot answer: a HOLE pulls the mass back, LOOP and FILL leave it alone,
+// whether the zone sits near the origin or far out where float steps are coarse.
+TEST_F(ZoneTest, JustBeyondTheBox)
+{
+    for (float at : {0.0f, 3.0e6f, 2.0e7f})
+        for (int style : {TZone::LOOP, TZone::FILL, TZone::HOLE})
+        {
+            TColEvent::Flush();
+            TZoneRef z = Square(style);
+            z->Position(at, at);
+            Contact c;
+            z->OverrideCollision(Recorder(c));
+            // The root cell ends at 101; the mass's square ends just short of it.
+            TMassRef m = Mass(at + 106.01f, at + 50, 5);
+            z->Collide(*m);
+            EXPECT_EQ(c.calls, style == TZone::HOLE ? 1 : 0) << "style " << style << " at " << at;
+            EXPECT_EQ(TColEvent::Peek() != nullptr, style == TZone::HOLE);
+        }
+}
+
 TEST_F(ZoneTest, PositionedZoneCollidesInWorldCoordinates)
 {
     TZoneRef z = Square(TZone::FILL);
