@@ -1,5 +1,6 @@
 // The simulation step on the three reference scenes, in nanoseconds per step.
 #include "Scenes.h"
+#include "kernel/Kernel.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,36 @@ template <Scene (*Build)(int), int size> void StepScene(benchmark::State& state,
     state.counters["constraints"] = static_cast<double>(constraintList->Count());
     Release(scene);
 }
+
+// The same, on the flat-array kernel of the same algorithm.
+template <Scene (*Build)(int), int size> void KernelScene(benchmark::State& state, int warm)
+{
+    Scene scene = Build(size);
+    Kernel kernel = Kernel::FromWorld();
+    for (int k = 0; k < warm; ++k)
+        kernel.Step();
+    for (auto _ : state)
+        kernel.Step();
+    state.counters["masses"] = static_cast<double>(kernel.Count());
+    Release(scene);
+}
+
+void BM_KernelPile(benchmark::State& state)
+{
+    KernelScene<BuildPile, 4000>(state, 600);
+}
+void BM_KernelCloth(benchmark::State& state)
+{
+    KernelScene<BuildCloth, 100>(state, 300);
+}
+void BM_KernelBlobs(benchmark::State& state)
+{
+    KernelScene<BuildBlobs, 400>(state, 600);
+}
+
+BENCHMARK(BM_KernelPile)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KernelCloth)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KernelBlobs)->Iterations(300)->Unit(benchmark::kMicrosecond);
 
 void BM_StepPile(benchmark::State& state)
 {

@@ -1,0 +1,451 @@
+// bench/kernel/Kernel.h: the step's algorithm on flat arrays, the yardstick for the library's speed.
+//
+// Same pass order and the same float arithmetic as the library, on structure-of-arrays storage with
+// indices instead of objects, and the same collision events (one per pair, merged as MODE_UPDATE
+// merges them) in a flat table. It has no zones, hooks or queue modes: the reference scenes use none.
+#pragma once
+#include "physics/TConstraint.h"
+#include "physics/TMass.h"
+#include "physics/TPhysics.h"
+#include "platform/DegMath.h"
+
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace ravel::bench
+{
+
+class Kernel
+{
+  public:
+    static constexpr int kWorld = -1; ///< the second party of a bounds event
+
+    struct Event
+    {
+        int a = 0, b = 0; ///< mass indices; b is kWorld for the bounds
+        float x = 0.0f, y = 0.0f, force = 0.0f;
+    };
+
+    /// Copies the current world: its settings, its active masses and constraints in list order.
+    static Kernel FromWorld()
+    {
+        Kernel k;
+        const TPhysics& w = *world;
+        k.minX_ = w.boundsMinX;
+        k.minY_ = w.boundsMinY;
+        k.maxX_ = w.boundsMaxX;
+        k.maxY_ = w.boundsMaxY;
+        k.friction_ = w.friction;
+        k.gravityX_ = w.gravityX;
+        k.gravityY_ = w.gravityY;
+        k.passes_ = w.i;
+        k.gridOn_ = w.gridon;
+        k.gridSize_ = w.gridsize;
+        k.ratioX_ = w.ratiox;
+        k.ratioY_ = w.ratioy;
+        std::unordered_map<const TMass*, int> index;
+        for (const TMassRef& m : *massList)
+        {
+            index[m.get()] = static_cast<int>(k.x_.size());
+            k.x_.push_back(m->posX);
+            k.y_.push_back(m->posY);
+            k.ox_.push_back(m->oldPosX);
+            k.oy_.push_back(m->oldPosY);
+            k.weight_.push_back(m->mass);
+            k.radius_.push_back(m->radius);
+            k.group_.push_back(m->colGroup);
+            k.fric_.push_back(m->friction);
+            k.frozen_.push_back(static_cast<unsigned char>(m->frozen != 0));
+        }
+        for (const TConstraintRef& c : *constraintList)
+        {
+            k.c1_.push_back(index.at(c->m[0].get()));
+            k.c2_.push_back(index.at(c->m[1].get()));
+            k.rest_.push_back(c->restLength);
+            k.stiff_.push_back(c->stiffness);
+        }
+        const std::size_t n = k.x_.size();
+        k.gx_.assign(n, 0);
+        k.gy_.assign(n, 0);
+        k.prev_.assign(n, -1);
+        k.next_.assign(n, -1);
+        k.cellOf_.assign(n, -1);
+        k.first_.assign(TPhysics::MAX_GRID * TPhysics::MAX_GRID, -1);
+        k.last_.assign(TPhysics::MAX_GRID * TPhysics::MAX_GRID, -1);
+        for (std::size_t i = 0; i < n; ++i)
+            k.File(static_cast<int>(i));
+        return k;
+    }
+
+    void Step()
+    {
+        const int n = static_cast<int>(x_.size());
+        for (int i = 0; i < n; ++i)
+        {
+            if (!frozen_[i])
+            {
+                float vx = x_[i] - ox_[i];
+                float vy = y_[i] - oy_[i];
+                ox_[i] = x_[i];
+                oy_[i] = y_[i];
+                x_[i] = x_[i] + vx + gravityX_;
+                y_[i] = y_[i] + vy + gravityY_;
+            }
+            File(i);
+        }
+        ClearEvents();
+        for (int pass = 0; pass < passes_; ++pass)
+        {
+            const int nc = static_cast<int>(c1_.size());
+            for (int c = 0; c < nc; ++c)
+                Satisfy(c);
+            for (int s = 0; s < n; ++s)
+            {
+                Bounds(s);
+                if (gridOn_)
+                {
+                    File(s);
+                    if (group_[s] == 0.0f)
+                        continue;
+                    for (int gx = gx_[s] - 1; gx <= gx_[s] + 1; ++gx)
+                    {
+                        if (gx < 0 || gx >= gridSize_)
+                            continue;
+                        for (int gy = gy_[s] - 1; gy <= gy_[s] + 1; ++gy)
+                        {
+                            if (gy < 0 || gy >= gridSize_)
+                                continue;
+                            for (int o = first_[gx * TPhysics::MAX_GRID + gy]; o >= 0; o = next_[o])
+                                if (Groups(group_[s], group_[o]))
+                                    Collide(s, o);
+                        }
+                    }
+                }
+                else if (group_[s] != 0.0f)
+                {
+                    for (int o = s + 1; o < n; ++o)
+                        if (Groups(group_[s], group_[o]))
+                            Collide(s, o);
+                }
+            }
+        }
+    }
+
+    int Count() const { return static_cast<int>(x_.size()); }
+    float X(int i) const { return x_[i]; }
+    float Y(int i) const { return y_[i]; }
+    float OldX(int i) const { return ox_[i]; }
+    float OldY(int i) const { return oy_[i]; }
+    /// This step's events in the order their pairs first met.
+    const std::vector<Event>& Events() const { return events_; }
+
+  private:
+    static bool Groups(float a, float b) { return a != 0.0f && b != 0.0f && a != b; }
+
+    static int Cell(float c, float ratio, int last)
+    {
+        float f = std::floor(c * ratio);
+        if (!(f > 0.0f))
+            return 0;
+        if (f > static_cast<float>(last))
+            return last;
+        return static_cast<int>(f);
+    }
+
+    void File(int i)
+    {
+        if (cellOf_[i] >= 0)
+        {
+            int c = cellOf_[i];
+            if (prev_[i] >= 0)
+                next_[prev_[i]] = next_[i];
+            else
+                first_[c] = next_[i];
+            if (next_[i] >= 0)
+                prev_[next_[i]] = prev_[i];
+            else
+                last_[c] = prev_[i];
+        }
+        gx_[i] = Cell(x_[i], ratioX_, gridSize_ - 1);
+        gy_[i] = Cell(y_[i], ratioY_, gridSize_ - 1);
+        int c = gx_[i] * TPhysics::MAX_GRID + gy_[i];
+        cellOf_[i] = c;
+        prev_[i] = last_[c];
+        next_[i] = -1;
+        if (last_[c] >= 0)
+            next_[last_[c]] = i;
+        else
+            first_[c] = i;
+        last_[c] = i;
+    }
+
+    void Satisfy(int c)
+    {
+        int a = c1_[c], b = c2_[c];
+        if (frozen_[a] && frozen_[b])
+            return;
+        float dx = x_[a] - x_[b];
+        float dy = y_[a] - y_[b];
+        float len = std::sqrt(dx * dx + dy * dy);
+        if (len < 0.0001f)
+            len = 0.0001f;
+        float ux = dx / len;
+        float uy = dy / len;
+        float corr = (len - rest_[c]) * stiff_[c];
+        if (frozen_[a])
+        {
+            x_[b] = x_[b] + ux * corr;
+            y_[b] = y_[b] + uy * corr;
+        }
+        else if (frozen_[b])
+        {
+            x_[a] = x_[a] - ux * corr;
+            y_[a] = y_[a] - uy * corr;
+        }
+        else
+        {
+            float total = weight_[a] + weight_[b];
+            float shareA = total != 0.0f ? weight_[b] / total : 0.5f;
+            float shareB = total != 0.0f ? weight_[a] / total : 0.5f;
+            x_[a] = x_[a] - ux * corr * shareA;
+            y_[a] = y_[a] - uy * corr * shareA;
+            x_[b] = x_[b] + ux * corr * shareB;
+            y_[b] = y_[b] + uy * corr * shareB;
+        }
+    }
+
+    static void WallFriction(float pos, float& old, float impulse)
+    {
+        float w = pos - old;
+        if (impulse > std::fabs(w))
+            old = pos;
+        else if (w > 0.0f)
+            old = old + impulse;
+        else if (w < 0.0f)
+            old = old - impulse;
+    }
+
+    void Bounds(int s)
+    {
+        float lo = minX_ + radius_[s];
+        float hi = maxX_ - radius_[s];
+        if (x_[s] < lo)
+        {
+            float depth = lo - x_[s];
+            x_[s] = lo;
+            Report(s, kWorld, minX_, y_[s], depth);
+            WallFriction(y_[s], oy_[s], depth * (fric_[s] + friction_) * 0.5f);
+        }
+        else if (x_[s] > hi)
+        {
+            float depth = x_[s] - hi;
+            x_[s] = hi;
+            Report(s, kWorld, maxX_, y_[s], depth);
+            WallFriction(y_[s], oy_[s], depth * (fric_[s] + friction_) * 0.5f);
+        }
+        lo = minY_ + radius_[s];
+        hi = maxY_ - radius_[s];
+        if (y_[s] < lo)
+        {
+            float depth = lo - y_[s];
+            y_[s] = lo;
+            Report(s, kWorld, x_[s], minY_, depth);
+            WallFriction(x_[s], ox_[s], depth * (fric_[s] + friction_) * 0.5f);
+        }
+        else if (y_[s] > hi)
+        {
+            float depth = y_[s] - hi;
+            y_[s] = hi;
+            Report(s, kWorld, x_[s], maxY_, depth);
+            WallFriction(x_[s], ox_[s], depth * (fric_[s] + friction_) * 0.5f);
+        }
+    }
+
+    void Tangential(int m, float nx, float ny, float thetaN, float& tx, float& ty) const
+    {
+        float vx = x_[m] - ox_[m];
+        float vy = y_[m] - oy_[m];
+        float speed = std::sqrt(vx * vx + vy * vy);
+        float vn = speed * CosDeg(Atan2Deg(vy, vx) - thetaN);
+        tx = vx - nx * vn;
+        ty = vy - ny * vn;
+    }
+
+    void BrakeOne(int m, float nx, float ny, float budget)
+    {
+        float tx, ty;
+        Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
+        float t = std::sqrt(tx * tx + ty * ty);
+        if (budget >= t)
+        {
+            ox_[m] = ox_[m] + tx;
+            oy_[m] = oy_[m] + ty;
+        }
+        else
+        {
+            float k = budget / t;
+            ox_[m] = ox_[m] + tx * k;
+            oy_[m] = oy_[m] + ty * k;
+        }
+    }
+
+    void Collide(int a, int b)
+    {
+        if (frozen_[a] && frozen_[b])
+            return;
+        float r = radius_[a] + radius_[b];
+        if (std::fabs(x_[b] - x_[a]) > r || std::fabs(y_[b] - y_[a]) > r)
+            return;
+        float dx = x_[a] - x_[b];
+        float dy = y_[a] - y_[b];
+        float dist = std::sqrt(dx * dx + dy * dy);
+        if (dist < 0.0001f)
+            dist = 0.0001f;
+        float nx = dx / dist;
+        float ny = dy / dist;
+        float pen = dist - r;
+        if (pen >= 0.0f)
+            return;
+        float sx = nx * pen;
+        float sy = ny * pen;
+        float budget = -pen * (fric_[a] + fric_[b]) * 0.5f;
+        if (frozen_[b])
+        {
+            x_[a] = x_[a] - sx;
+            y_[a] = y_[a] - sy;
+            BrakeOne(a, nx, ny, budget);
+        }
+        else if (frozen_[a])
+        {
+            x_[b] = x_[b] + sx;
+            y_[b] = y_[b] + sy;
+            BrakeOne(b, nx, ny, budget);
+        }
+        else
+        {
+            float total = weight_[a] + weight_[b];
+            float shareA = total != 0.0f ? weight_[b] / total : 0.5f;
+            float shareB = total != 0.0f ? weight_[a] / total : 0.5f;
+            x_[a] = x_[a] - sx * shareA;
+            y_[a] = y_[a] - sy * shareA;
+            x_[b] = x_[b] + sx * shareB;
+            y_[b] = y_[b] + sy * shareB;
+            float thetaN = Atan2Deg(ny, nx);
+            float tax, tay, tbx, tby;
+            Tangential(a, nx, ny, thetaN, tax, tay);
+            Tangential(b, nx, ny, thetaN, tbx, tby);
+            float hx = tax - (tax + tbx) * 0.5f;
+            float hy = tay - (tay + tby) * 0.5f;
+            float h = std::sqrt(hx * hx + hy * hy);
+            if (budget >= h)
+            {
+                ox_[a] = ox_[a] + hx;
+                oy_[a] = oy_[a] + hy;
+                ox_[b] = ox_[b] - hx;
+                oy_[b] = oy_[b] - hy;
+            }
+            else
+            {
+                float k = budget / h;
+                ox_[a] = ox_[a] + hx * k;
+                oy_[a] = oy_[a] + hy * k;
+                ox_[b] = ox_[b] - hx * k;
+                oy_[b] = oy_[b] - hy * k;
+            }
+        }
+        Report(a, b, (x_[a] + x_[b]) * 0.5f, (y_[a] + y_[b]) * 0.5f, -pen);
+    }
+
+    // The pair table: open addressing over an unordered pair key, cleared by generation.
+    struct Slot
+    {
+        std::uint64_t key = 0;
+        int event = 0;
+        std::uint32_t gen = 0;
+    };
+
+    static std::uint64_t Key(int a, int b)
+    {
+        std::uint32_t ua = static_cast<std::uint32_t>(a), ub = static_cast<std::uint32_t>(b);
+        if (ub < ua)
+            std::swap(ua, ub);
+        return (static_cast<std::uint64_t>(ua) << 32) | ub;
+    }
+
+    static std::size_t Hash(std::uint64_t key)
+    {
+        key ^= key >> 31;
+        key *= 0x9E3779B97F4A7C15ull;
+        key ^= key >> 29;
+        return static_cast<std::size_t>(key);
+    }
+
+    void ClearEvents()
+    {
+        events_.clear();
+        if (++gen_ == 0)
+        {
+            for (Slot& s : slots_)
+                s.gen = 0;
+            gen_ = 1;
+        }
+    }
+
+    void Report(int a, int b, float x, float y, float force)
+    {
+        if ((events_.size() + 1) * 2 > slots_.size())
+            Grow();
+        std::uint64_t key = Key(a, b);
+        std::size_t mask = slots_.size() - 1;
+        for (std::size_t k = Hash(key) & mask;; k = (k + 1) & mask)
+        {
+            Slot& s = slots_[k];
+            if (s.gen != gen_)
+            {
+                s = Slot{key, static_cast<int>(events_.size()), gen_};
+                events_.push_back(Event{a, b, x, y, force});
+                return;
+            }
+            if (s.key == key)
+            {
+                Event& e = events_[s.event];
+                e.x = x;
+                e.y = y;
+                e.force = e.force + force;
+                return;
+            }
+        }
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old;
+        old.swap(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        std::size_t mask = slots_.size() - 1;
+        for (const Slot& s : old)
+            if (s.gen == gen_)
+            {
+                std::size_t k = Hash(s.key) & mask;
+                while (slots_[k].gen == gen_)
+                    k = (k + 1) & mask;
+                slots_[k] = s;
+            }
+    }
+
+    float minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0, friction_ = 0, gravityX_ = 0, gravityY_ = 0;
+    int passes_ = 0, gridOn_ = 0, gridSize_ = 8;
+    float ratioX_ = 0, ratioY_ = 0;
+    std::vector<float> x_, y_, ox_, oy_, weight_, radius_, group_, fric_;
+    std::vector<unsigned char> frozen_;
+    std::vector<int> c1_, c2_;
+    std::vector<float> rest_, stiff_;
+    std::vector<int> gx_, gy_, prev_, next_, cellOf_, first_, last_;
+    std::vector<Event> events_;
+    std::vector<Slot> slots_;
+    std::uint32_t gen_ = 1;
+};
+
+} // namespace ravel::bench
