@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the demo as a player would, on the X display of xvfb-run: press the menu key, hold Up for two
 # seconds, take a screenshot and check it, press Escape; the demo must then exit with status 0.
-#   xvfb-drive.sh DEMO XDRIVE MENUKEY SCREENSHOT
+#   xvfb-drive.sh DEMO XDRIVE "MENUKEYS" SCREENSHOT
+# MENUKEYS are X key names pressed in turn in the menu; only the last may be one of 1 to 4.
 set -u
 demo=$1 xdrive=$2 menukey=$3 shot=$4
 cd "$(dirname "$demo")"
@@ -10,7 +11,9 @@ cd "$(dirname "$demo")"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 "$demo" &
 pid=$!
-"$xdrive" wait 20000 sleep 500 key "$menukey" wait 20000 sleep 1500 down Up sleep 2000 look "$shot" up Up key Escape
+presses=()
+for k in $menukey; do presses+=(key "$k" sleep 300); done
+"$xdrive" wait 20000 sleep 500 "${presses[@]}" wait 20000 sleep 1500 down Up sleep 2000 look "$shot" up Up key Escape
 drove=$?
 # The demo has ten seconds to finish after Escape.
 for _ in $(seq 100); do
