@@ -7,7 +7,8 @@ namespace ravel
 {
 
 /// A new driver on SDL's 2D renderer (`TSDLDriver2D`): surfaces are SDL windows, or the full screen,
-/// drawn with SDL_RenderGeometry. It meets the OpenGL driver's drawing contract, mask blend included.
+/// drawn with SDL_RenderGeometry. It meets the OpenGL driver's drawing contract, mask blend included;
+/// SDL's renderer has no mipmaps, so mipmapped images are drawn from their full-size texture.
 TDriver2DRef SDLDriver2D();
 
 /// The same driver drawing with SDL's software renderer into a surface in memory: no display, no

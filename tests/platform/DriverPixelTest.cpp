@@ -4,6 +4,7 @@
 // its software renderer in memory and in an offscreen window.
 #include "tests/support/TestCard.h"
 
+#include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 #include "platform/TClock.h"
 #include "platform/TGLDriver2D.h"
@@ -120,6 +121,44 @@ TEST_P(DriverTest, CardFollowsTheDrawingRules)
     ASSERT_EQ(card->height, testcard::HEIGHT);
     std::vector<std::string> failures = testcard::Check(*card, testcard::Probes());
     EXPECT_TRUE(failures.empty()) << Join(failures);
+}
+
+TEST_P(DriverTest, OvalIsThePolygonOfItsVertexCount)
+{
+    Open(64, 64);
+    SetBlend(SOLIDBLEND);
+    struct Size
+    {
+        float w, h;
+    } sizes[] = {{10, 8}, {30, 20}, {16, 16}, {50, 13}};
+    for (const Size& size : sizes)
+    {
+        SCOPED_TRACE(std::to_string(size.w) + " x " + std::to_string(size.h));
+        const float x = 5.25f, y = 7.5f;
+        Cls();
+        DrawOval(x, y, size.w, size.h);
+        TPixmapRef oval = GrabPixmap(0, 0, 64, 64);
+        // The same vertices, worked out as the drawing rules give them.
+        float rx = size.w * 0.5f, ry = size.h * 0.5f;
+        int count = OvalVertexCount(rx, ry);
+        std::vector<float> xy;
+        for (int i = 0; i < count; ++i)
+        {
+            float angle = static_cast<float>(i) * 360.0f / static_cast<float>(count);
+            float lx = rx + CosDeg(angle) * rx, ly = ry + SinDeg(angle) * ry;
+            xy.push_back(lx * 1.0f + ly * 0.0f + x);
+            xy.push_back(lx * 0.0f + ly * 1.0f + y);
+        }
+        Cls();
+        DrawPoly(xy);
+        TPixmapRef poly = GrabPixmap(0, 0, 64, 64);
+        ASSERT_TRUE(oval && poly);
+        EXPECT_EQ(oval->pixels, poly->pixels);
+        int lit = 0;
+        for (std::size_t i = 0; i < oval->pixels.size(); i += 4)
+            lit += oval->pixels[i] == 255;
+        EXPECT_GT(lit, 0);
+    }
 }
 
 TEST_P(DriverTest, ClsFillsTheWholeSurfaceWhateverTheViewport)
