@@ -8,3 +8,4 @@ tools/check-format.sh
 tools/check-deps.sh
 cmake --workflow --preset ci
 cmake --workflow --preset asan
+tools/fuzz.sh smoke
