@@ -140,7 +140,10 @@ TAdvBodyRef ReadBody(Reader& r, int version, const std::string& path, std::vecto
         std::string name = r.Line();
         int frozen = r.Byte();
         float vx = r.Float(), vy = r.Float();
-        if (!r.ok || body->mArray[static_cast<std::size_t>(s)])
+        // A mass keeps its group in a float, which holds whole numbers exactly only up to 2^24 in
+        // magnitude; a larger stored group cannot be kept and marks a damaged file.
+        constexpr int GROUP_LIMIT = 1 << 24;
+        if (!r.ok || body->mArray[static_cast<std::size_t>(s)] || group > GROUP_LIMIT || group < -GROUP_LIMIT)
             return nullptr;
         TMassRef m = TMass::Create(x, y, mass, radius, friction, group >= 0 ? group : 0);
         groups[static_cast<std::size_t>(s)] = group;
