@@ -5,6 +5,7 @@
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
 #include "physics/detail/Pool.h"
+#include "physics/detail/Registry.h"
 #include "platform/DegMath.h"
 
 #include <cmath>
@@ -157,6 +158,7 @@ int TConstraint::AddRef()
         if (constraintList)
             if (TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock()))
                 link = constraintList->AddLast(std::move(self));
+        ++detail::registryVersion;
     }
     ++refCounter;
     return 0;
@@ -170,6 +172,7 @@ int TConstraint::SubRef()
     TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock());
     m[0]->SubRef();
     m[1]->SubRef();
+    ++detail::registryVersion;
     link.Remove();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "physics/TColEvent.h"
 #include "physics/TPhysics.h"
 #include "physics/detail/Pool.h"
+#include "physics/detail/Registry.h"
 #include "physics/detail/Report.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
@@ -236,6 +237,7 @@ int TMass::AddRef()
         if (TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock()))
         {
             link = massList->AddLast(std::move(self));
+            ++detail::registryVersion;
             AddToGrid();
         }
     }
@@ -253,6 +255,7 @@ int TMass::SubRef()
     if (self && world && world->stepping && link.IsLinked())
         world->released.push_back(self);
     Unfile();
+    ++detail::registryVersion;
     link.Remove();
     return 0;
 }

@@ -12,7 +12,9 @@ namespace ravel
 
 /// A point mass. Its velocity is implicit: pos - oldPos, world units per step. `refCounter` counts its
 /// active owners and decides whether it is simulated; it is not its memory lifetime.
-class TMass : public TObject
+/// Each mass starts on a cache line, so that the fields the step reads first (position, old
+/// position, weight, radius, group, friction, frozen) share one line.
+class alignas(64) TMass : public TObject
 {
   public:
     /// New inactive mass at rest at (x, y); friction clamped to [0, 1]; colGroup -1 takes a fresh group.
@@ -78,7 +80,6 @@ class TMass : public TObject
     /// Takes the mass out of its grid cell, if it is filed in one.
     void Unfile();
 
-    std::string name;
     float posX = 0.0f;
     float posY = 0.0f;
     float oldPosX = 0.0f;
@@ -95,6 +96,7 @@ class TMass : public TObject
     int refCounter = 0; ///< active owners
     int index = -1;     ///< slot in the indexed body that holds it
 
+    std::string name;              ///< free label; kept after the fields the step reads
     detail::MassEventCache events; ///< this step's events of pairs kept by this mass
 };
 

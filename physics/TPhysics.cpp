@@ -4,6 +4,7 @@
 #include "physics/TColEvent.h"
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
+#include "physics/detail/Registry.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/ZoneStage.h"
 #include "platform/DegMath.h"
@@ -26,7 +27,8 @@ int nextAutoColGroup = -2;
 namespace detail
 {
 ZoneCollideFn zoneCollide = nullptr;
-}
+std::uint64_t registryVersion = 1;
+} // namespace detail
 
 TPhysics::TPhysics()
 {
@@ -62,6 +64,7 @@ std::shared_ptr<TPhysics> TPhysics::Create(float maxX, float maxY, float gravY, 
     massList = std::make_shared<TList<TMassRef>>();
     zoneList = std::make_shared<TList<TZoneRef>>();
     world = w;
+    ++detail::registryVersion;
     w->boundsMinX = 0.0f;
     w->boundsMinY = 0.0f;
     w->boundsMaxX = maxX;
@@ -157,6 +160,7 @@ int TPhysics::Free()
     massList = nullptr;
     zoneList = nullptr;
     world = nullptr;
+    ++detail::registryVersion;
     return 0;
 }
 
@@ -250,9 +254,32 @@ int TPhysics::Update()
     TPhysics& w = *keep;
     w.stepping = 1;
 
-    for (const TMassRef& ref : *masses)
+    // Flat copies of the registries, taken again only when they have changed. Nothing changes them
+    // during integration or the constraint stage; a hook or zone response may change them between
+    // masses, and the next pass sees that.
+    auto takeSnapshot = [&] {
+        if (w.massesVersion == detail::registryVersion &&
+            static_cast<int>(w.snapshot.size()) == masses->Count())
+            return;
+        w.snapshot.clear();
+        for (const TMassRef& ref : *masses)
+            w.snapshot.push_back(ref.get());
+        w.massesVersion = detail::registryVersion;
+    };
+    auto takeConstraints = [&] {
+        if (w.constraintsVersion == detail::registryVersion &&
+            static_cast<int>(w.constraintArray.size()) == constraints->Count())
+            return;
+        w.constraintArray.clear();
+        for (const TConstraintRef& ref : *constraints)
+            w.constraintArray.push_back(ref.get());
+        w.constraintsVersion = detail::registryVersion;
+    };
+
+    takeSnapshot();
+    for (TMass* mp : w.snapshot)
     {
-        TMass& m = *ref;
+        TMass& m = *mp;
         if (!m.frozen)
         {
             float vx = m.posX - m.oldPosX;
@@ -270,16 +297,13 @@ int TPhysics::Update()
     const int passes = w.i;
     for (int pass = 0; pass < passes; ++pass)
     {
-        for (const TConstraintRef& c : *constraints)
+        takeConstraints();
+        for (TConstraint* c : w.constraintArray)
             c->Satisfy();
 
-        std::vector<TMass*>& snap = w.snapshot;
-        snap.clear();
-        for (const TMassRef& ref : *masses)
-            snap.push_back(ref.get());
-
-        TMass* const* array = snap.data();
-        const std::size_t count = snap.size();
+        takeSnapshot();
+        TMass* const* array = w.snapshot.data();
+        const std::size_t count = w.snapshot.size();
         for (std::size_t j = 0; j < count; ++j)
         {
             TMass& s = *array[j];

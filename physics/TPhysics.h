@@ -5,6 +5,7 @@
 #include "platform/TImage.h"
 #include "platform/TList.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -100,9 +101,12 @@ class TPhysics : public TObject
     float drawJY = 1.0f;
 
     // Working state of the step, kept between steps so that stepping allocates nothing once warm.
-    std::vector<TMass*> snapshot;   ///< the masses of the running pass
-    std::vector<TMassRef> released; ///< masses deactivated during a step, kept alive until it ends
-    int stepping = 0;               ///< 1 while Update runs
+    std::vector<TMass*> snapshot;              ///< the masses of the running pass, in massList order
+    std::vector<TConstraint*> constraintArray; ///< constraintList in order, as of constraintsVersion
+    std::uint64_t massesVersion = 0;           ///< registry version the snapshot was taken at
+    std::uint64_t constraintsVersion = 0;      ///< registry version constraintArray was taken at
+    std::vector<TMassRef> released;            ///< masses deactivated during a step, kept alive until it ends
+    int stepping = 0;                          ///< 1 while Update runs
 };
 
 /// The current world; null before the first Create and after Free.

@@ -21,7 +21,7 @@ template <class T> class PoolAllocator
     T* allocate(std::size_t n)
     {
         if (n != 1)
-            return static_cast<T*>(::operator new(n * sizeof(T)));
+            return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t(alignof(T))));
         Slot*& head = FreeList();
         if (!head)
             Grow();
@@ -34,7 +34,7 @@ template <class T> class PoolAllocator
     {
         if (n != 1)
         {
-            ::operator delete(p);
+            ::operator delete(p, std::align_val_t(alignof(T)));
             return;
         }
         Slot* slot = reinterpret_cast<Slot*>(p);
@@ -68,7 +68,7 @@ template <class T> class PoolAllocator
 
     static void Grow()
     {
-        Chunk* chunk = static_cast<Chunk*>(::operator new(sizeof(Chunk)));
+        Chunk* chunk = static_cast<Chunk*>(::operator new(sizeof(Chunk), std::align_val_t(alignof(Chunk))));
         chunk->older = Chunks();
         Chunks() = chunk;
         for (std::size_t k = 64; k-- > 0;)
