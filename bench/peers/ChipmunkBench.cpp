@@ -1,0 +1,149 @@
+// The three reference scenes on Chipmunk, in nanoseconds per step: circles for masses, pin joints
+// for sticks, static boxes for the walls, 1/60 s steps with the default 10 iterations. Chipmunk
+// has no preferred unit, so it works in world units.
+#include "bench/peers/PeerScene.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chipmunk/chipmunk.h>
+#include <cmath>
+#include <vector>
+
+namespace ravel::bench::peers
+{
+namespace
+{
+
+/// A space and everything added to it; Chipmunk does not free a space's contents with it.
+class Space
+{
+  public:
+    explicit Space(const PeerScene& scene) : space_(cpSpaceNew())
+    {
+        cpSpaceSetGravity(space_, cpv(scene.gravityX, scene.gravityY));
+
+        // Walls as thick static boxes just outside the bounds, so a heavy pile cannot push through.
+        cpBody* ground = cpSpaceGetStaticBody(space_);
+        const cpFloat t = 64.0;
+        const cpBB boxes[4] = {cpBBNew(scene.minX - t, scene.minY - t, scene.maxX + t, scene.minY),
+                               cpBBNew(scene.minX - t, scene.maxY, scene.maxX + t, scene.maxY + t),
+                               cpBBNew(scene.minX - t, scene.minY - t, scene.minX, scene.maxY + t),
+                               cpBBNew(scene.maxX, scene.minY - t, scene.maxX + t, scene.maxY + t)};
+        for (const cpBB& box : boxes)
+        {
+            cpShape* wall = cpSpaceAddShape(space_, cpBoxShapeNew2(ground, box, 0.0));
+            cpShapeSetFriction(wall, scene.wallFriction);
+            shapes_.push_back(wall);
+        }
+
+        std::vector<cpBody*> bodies;
+        bodies.reserve(scene.masses.size());
+        for (const PeerMass& m : scene.masses)
+        {
+            // Masses are points with a radius: infinite moment, so they never turn.
+            cpBody* body = m.frozen ? cpBodyNewStatic() : cpBodyNew(m.weight, INFINITY);
+            cpBodySetPosition(body, cpv(m.x, m.y));
+            cpSpaceAddBody(space_, body);
+            cpShape* circle = cpSpaceAddShape(space_, cpCircleShapeNew(body, m.radius, cpvzero));
+            cpShapeSetFriction(circle, m.friction);
+            cpShapeSetElasticity(circle, 0.0);
+            if (m.group == 0)
+                cpShapeSetFilter(circle, CP_SHAPE_FILTER_NONE);
+            else if (m.shared)
+                cpShapeSetFilter(circle, cpShapeFilterNew(static_cast<cpGroup>(m.group), CP_ALL_CATEGORIES,
+                                                          CP_ALL_CATEGORIES));
+            bodies.push_back(body);
+            bodies_.push_back(body);
+            shapes_.push_back(circle);
+        }
+        for (const PeerStick& s : scene.sticks)
+        {
+            // Two static bodies give a joint no mass to solve for.
+            if (s.bothFrozen)
+                continue;
+            // The pin keeps the distance the two bodies have now.
+            constraints_.push_back(
+                cpSpaceAddConstraint(space_, cpPinJointNew(bodies[s.a], bodies[s.b], cpvzero, cpvzero)));
+        }
+    }
+
+    ~Space()
+    {
+        cpSpaceFree(space_);
+        for (cpConstraint* c : constraints_)
+            cpConstraintFree(c);
+        for (cpShape* s : shapes_)
+            cpShapeFree(s);
+        for (cpBody* b : bodies_)
+            cpBodyFree(b);
+    }
+
+    Space(const Space&) = delete;
+    Space& operator=(const Space&) = delete;
+
+    void Step() { cpSpaceStep(space_, kStep); }
+    int Joints() const { return static_cast<int>(constraints_.size()); }
+
+    /// The lowest point of any mass, in world units (y grows downwards).
+    double Bottom() const
+    {
+        double bottom = -INFINITY;
+        for (cpBody* b : bodies_)
+            bottom = std::fmax(bottom, cpBodyGetPosition(b).y);
+        return bottom;
+    }
+
+    /// The largest relative stretch of any pin, a check that the scene holds together.
+    double Stretch() const
+    {
+        double worst = 0.0;
+        for (cpConstraint* c : constraints_)
+        {
+            cpVect a = cpBodyGetPosition(cpConstraintGetBodyA(c));
+            cpVect b = cpBodyGetPosition(cpConstraintGetBodyB(c));
+            double rest = cpPinJointGetDist(c);
+            worst = std::fmax(worst, std::fabs(cpvdist(a, b) - rest) / rest);
+        }
+        return worst;
+    }
+
+  private:
+    cpSpace* space_;
+    std::vector<cpBody*> bodies_;
+    std::vector<cpShape*> shapes_;
+    std::vector<cpConstraint*> constraints_;
+};
+
+template <Scene (*Build)(int), int size> void StepChipmunk(benchmark::State& state, int warm)
+{
+    const PeerScene scene = Capture<Build>(size);
+    Space space(scene);
+    for (int k = 0; k < warm; ++k)
+        space.Step();
+    for (auto _ : state)
+        space.Step();
+    state.counters["masses"] = static_cast<double>(scene.masses.size());
+    state.counters["joints"] = static_cast<double>(space.Joints());
+    state.counters["bottom"] = space.Bottom();
+    state.counters["stretch"] = space.Stretch();
+}
+
+void BM_ChipmunkPile(benchmark::State& state)
+{
+    StepChipmunk<BuildPile, 4000>(state, 600);
+}
+void BM_ChipmunkCloth(benchmark::State& state)
+{
+    StepChipmunk<BuildCloth, 100>(state, 300);
+}
+void BM_ChipmunkBlobs(benchmark::State& state)
+{
+    StepChipmunk<BuildBlobs, 400>(state, 600);
+}
+
+BENCHMARK(BM_ChipmunkPile)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChipmunkCloth)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChipmunkBlobs)->Iterations(300)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace ravel::bench::peers
