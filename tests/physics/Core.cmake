@@ -9,3 +9,10 @@ ravel_test_executable(core_tests
   ${CMAKE_CURRENT_LIST_DIR}/KernelTest.cpp
 )
 target_link_libraries(core_tests PRIVATE ravel_physics)
+
+# Counts heap allocations through a replaced global operator new, which the sanitizers' own
+# allocator must not be mixed with.
+if(NOT RAVEL_SANITIZE)
+  ravel_test_executable(allocation_tests ${CMAKE_CURRENT_LIST_DIR}/AllocationTest.cpp)
+  target_link_libraries(allocation_tests PRIVATE ravel_physics)
+endif()
