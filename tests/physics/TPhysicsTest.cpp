@@ -1,6 +1,7 @@
 // Tests of the world: settings, registries, grid resolution and the camera.
 #include "CoreFixture.h"
 
+#include "platform/Graphics2D.h"
 #include "platform/Random.h"
 
 #include <cmath>
@@ -213,6 +214,51 @@ TEST_F(WorldTest, ScreenAndSimulationCoordinatesRoundTrip)
         ASSERT_NEAR(TPhysics::SimX(sx, sy), x, tolerance);
         ASSERT_NEAR(TPhysics::SimY(sx, sy), y, tolerance);
     }
+}
+
+TEST_F(WorldTest, WorldSpaceDrawingPutsTheDrawingStateBack)
+{
+    TPhysics::SetDrawZoom(2.0f);
+    TPhysics::SetDrawRotation(10.0f);
+    SetRotation(30.0f);
+    SetScale(0.5f, 0.25f);
+    SetOrigin(3.0f, 4.0f);
+    const std::vector<float> triangle = {0, 0, 10, 0, 0, 10};
+    for (int call = 0; call < 6; ++call)
+    {
+        switch (call)
+        {
+        case 0:
+            TPhysics::DrawImage(nullptr, 5, 5, 0);
+            break;
+        case 1:
+            TPhysics::DrawPoly(triangle, 5, 5);
+            break;
+        case 2:
+            TPhysics::DrawLine(0, 0, 5, 5);
+            break;
+        case 3:
+            TPhysics::DrawOval(0, 0, 5, 5);
+            break;
+        case 4:
+            TPhysics::DrawRect(0, 0, 5, 5);
+            break;
+        default:
+            TMass::Create(1, 1, 1, 1, 0, 0)->Draw();
+            break;
+        }
+        float sx, sy, ox, oy;
+        GetScale(sx, sy);
+        GetOrigin(ox, oy);
+        EXPECT_EQ(GetRotation(), 30.0f) << call;
+        EXPECT_EQ(sx, 0.5f) << call;
+        EXPECT_EQ(sy, 0.25f) << call;
+        EXPECT_EQ(ox, 3.0f) << call;
+        EXPECT_EQ(oy, 4.0f) << call;
+    }
+    SetRotation(0.0f);
+    SetScale(1.0f, 1.0f);
+    SetOrigin(0.0f, 0.0f);
 }
 
 } // namespace
