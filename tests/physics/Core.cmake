@@ -7,6 +7,7 @@ ravel_test_executable(core_tests
   ${CMAKE_CURRENT_LIST_DIR}/StepTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GoldenTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KernelTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FinitenessTest.cpp
 )
 target_link_libraries(core_tests PRIVATE ravel_physics)
 
