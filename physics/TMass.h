@@ -56,7 +56,17 @@ class alignas(64) TMass : public TObject
     float GetVY() const { return posY - oldPosY; }
     /// Speed, world units per step.
     float GetVelocity() const;
-    int GetColGroup() const { return static_cast<int>(colGroup); }
+    /// The group as an integer, truncated toward zero; a float beyond the int range saturates.
+    int GetColGroup() const
+    {
+        if (!(colGroup == colGroup))
+            return 0;
+        if (colGroup >= 2147483648.0f)
+            return 2147483647;
+        if (colGroup <= -2147483648.0f)
+            return -2147483647 - 1;
+        return static_cast<int>(colGroup);
+    }
     /// -1 takes a fresh automatic group.
     int SetColGroup(int group);
     int IsActive() const { return refCounter > 0 ? 1 : 0; }

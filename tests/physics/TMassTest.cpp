@@ -30,6 +30,11 @@ TEST_F(MassTest, CreateClampsFrictionAndTakesAutomaticGroups)
     later->SetColGroup(-1);
     EXPECT_EQ(later->GetColGroup(), next - 2);
     EXPECT_EQ(nextAutoColGroup, next - 3);
+
+    later->SetColGroup(2147483647); // stored as the float 2^31: read back saturated, not overflowed
+    EXPECT_EQ(later->GetColGroup(), 2147483647);
+    later->SetColGroup(-2147483647 - 1);
+    EXPECT_EQ(later->GetColGroup(), -2147483647 - 1);
 }
 
 TEST_F(MassTest, FrozenMassesIgnoreVelocityButNotPlacement)
