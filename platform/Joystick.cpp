@@ -12,7 +12,6 @@ namespace ravel
 
 namespace
 {
-constexpr int AXES = 6; // X, Y, Z, R, U, V
 constexpr int MASK_BUTTONS = 32;
 
 struct Device
