@@ -457,11 +457,18 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
     ok = CloseStream(stream) != 0 && ok;
     if (!ok)
         return discard();
+    // The backup is part of what was asked for: without it nothing is replaced, the side pictures
+    // included. It is copied beside its name too, so that an earlier backup stays when the save
+    // fails after this point.
+    if (backup != 0 && FileType(path) == FILETYPE_FILE)
+    {
+        sides.emplace_back(TempPath(path + ".bak"), path + ".bak");
+        if (CopyFile(path, sides.back().first) == 0)
+            return discard();
+    }
     for (const auto& side : sides)
         if (RenameFile(side.first, side.second) == 0)
             return discard();
-    if (backup != 0 && FileType(path) == FILETYPE_FILE)
-        CopyFile(path, path + ".bak");
     if (RenameFile(temp, path) == 0)
         discard();
     return 0;

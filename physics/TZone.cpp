@@ -808,11 +808,16 @@ int TZone::Save(const std::string& rawPath, int backup, int embedImage)
     const std::string sideTemp = TempPath(side);
     if (ok && sidePicture)
         ok = SavePixmapPNG(*pixmap, sideTemp, 5) != 0;
-    // The backup is part of what was asked for: without it the old file is not replaced.
-    if (ok && backup != 0 && FileType(path) == FILETYPE_FILE)
-        ok = CopyFile(path, path + ".bak") != 0;
+    // The backup is part of what was asked for: without it the old file is not replaced. It is copied
+    // beside its name first, so that an earlier backup stays when the save fails after this point.
+    const std::string backupTemp = TempPath(path + ".bak");
+    const bool backingUp = backup != 0 && FileType(path) == FILETYPE_FILE;
+    if (ok && backingUp)
+        ok = CopyFile(path, backupTemp) != 0;
     if (ok && sidePicture)
         ok = RenameFile(sideTemp, side) != 0;
+    if (ok && backingUp)
+        ok = RenameFile(backupTemp, path + ".bak") != 0;
     if (ok)
         ok = RenameFile(temp, path) != 0;
     if (!ok)
@@ -820,6 +825,8 @@ int TZone::Save(const std::string& rawPath, int backup, int embedImage)
         DeleteFile(temp);
         if (sidePicture)
             DeleteFile(sideTemp);
+        if (backingUp)
+            DeleteFile(backupTemp);
     }
     return 0;
 }

@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace ravel
@@ -97,7 +99,10 @@ int CopyFile(const std::string& src, const std::string& dst)
     std::FILE* in = std::fopen(NormalisePath(src).c_str(), "rb");
     if (!in)
         return 0;
-    std::FILE* out = std::fopen(NormalisePath(dst).c_str(), "wb");
+    // The copy goes to a temporary file beside the destination and replaces it only when complete, so
+    // a copy that fails part-way (a full disk, say) leaves the destination as it was.
+    const std::string temp = NormalisePath(dst) + ".tmp" + std::to_string(static_cast<long>(getpid()));
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
     if (!out)
     {
         std::fclose(in);
@@ -117,6 +122,10 @@ int CopyFile(const std::string& src, const std::string& dst)
     std::fclose(in);
     if (std::fclose(out) != 0)
         ok = false;
+    if (ok)
+        ok = std::rename(temp.c_str(), NormalisePath(dst).c_str()) == 0;
+    if (!ok)
+        std::remove(temp.c_str());
     return ok ? 1 : 0;
 }
 

@@ -165,6 +165,10 @@ std::size_t TFileStream::Write(const void* src, std::size_t n)
     if (!file_ || !write_ || n == 0)
         return 0;
     std::size_t done = std::fwrite(src, 1, n, file_);
+    // stdio may have dropped its buffer with the failed write, so a later flush would not see the
+    // loss: the stream remembers it, whoever called Write.
+    if (done != n)
+        failed_ = true;
     pos_ += static_cast<std::int64_t>(done);
     if (pos_ > size_)
         size_ = pos_;
