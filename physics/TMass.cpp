@@ -9,6 +9,7 @@
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ravel
@@ -265,37 +266,30 @@ void TMass::Unfile()
     detail::GridCell* cell = gridlink.cell;
     if (!cell)
         return;
-    if (gridlink.prev)
-        gridlink.prev->gridlink.next = gridlink.next;
-    else
-        cell->first = gridlink.next;
-    if (gridlink.next)
-        gridlink.next->gridlink.prev = gridlink.prev;
-    else
-        cell->last = gridlink.prev;
+    cell->Remove(this);
     gridlink = detail::GridLink{};
+    ++detail::gridEdits;
 }
 
 int TMass::AddToGrid()
 {
-    Unfile();
     TPhysics* w = world.get();
-    if (!w)
-        return 0;
-    const int last = w->gridsize - 1;
+    const int last = w ? w->gridsize - 1 : -1;
     if (last < 0)
+    {
+        Unfile();
         return 0;
+    }
     gridx = Cell(posX, w->ratiox, last);
     gridy = Cell(posY, w->ratioy, last);
     detail::GridCell& cell = w->shiftgrid[gridx][gridy];
+    // Already the last of its own cell: taking it out and appending it again changes nothing.
+    if (gridlink.cell == &cell && cell.End()[-1] == this)
+        return 0;
+    Unfile();
     gridlink.cell = &cell;
-    gridlink.prev = cell.last;
-    gridlink.next = nullptr;
-    if (cell.last)
-        cell.last->gridlink.next = this;
-    else
-        cell.first = this;
-    cell.last = this;
+    cell.Append(this);
+    ++detail::gridEdits;
     return 0;
 }
 

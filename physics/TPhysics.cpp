@@ -11,6 +11,7 @@
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ravel
@@ -28,6 +29,7 @@ namespace detail
 {
 ZoneCollideFn zoneCollide = nullptr;
 std::uint64_t registryVersion = 1;
+std::uint64_t gridEdits = 0;
 } // namespace detail
 
 TPhysics::TPhysics()
@@ -44,12 +46,8 @@ TPhysics::~TPhysics()
 {
     for (auto& column : shiftgrid)
         for (detail::GridCell& cell : column)
-            for (TMass* m = cell.first; m;)
-            {
-                TMass* next = m->gridlink.next;
-                m->gridlink = detail::GridLink{};
-                m = next;
-            }
+            for (TMass* const* m = cell.First(); m != cell.End(); ++m)
+                (*m)->gridlink = detail::GridLink{};
 }
 
 int TPhysics::EventKind() const
@@ -219,6 +217,40 @@ inline void Bounds(TPhysics& w, TMass& s)
     }
 }
 
+// The pair passes the group rule and the tests `Collide` starts with (not both frozen, boxes
+// overlapping), evaluated the same way. Most candidates fail here, so it is done inline and without
+// early branches; `Collide` repeats the tests, so a pair that passes gets exactly the same treatment.
+inline bool MayTouch(const TMass& s, const TMass& o)
+{
+    float r = s.radius + o.radius;
+    bool groups = detail::GroupsCollide(s.colGroup, o.colGroup);
+    bool movable = !(s.frozen && o.frozen);
+    bool near = !(std::fabs(o.posX - s.posX) > r) & !(std::fabs(o.posY - s.posY) > r);
+    return groups & movable & near;
+}
+
+// Collides s with the masses of one cell, in filing order. A collision may run a
+// hook that files or unfiles masses; the walk then carries on after o wherever o is filed now, which
+// is where a list threaded through the masses would lead it.
+inline void CollideCell(TMass& s, const detail::GridCell* cell)
+{
+    for (TMass* const* p = cell->First(); p != cell->End(); ++p)
+    {
+        TMass* o = *p;
+        if (!MayTouch(s, *o))
+            continue;
+        const std::uint64_t edits = detail::gridEdits;
+        s.Collide(*o);
+        if (detail::gridEdits != edits)
+        {
+            cell = o->gridlink.cell;
+            if (!cell)
+                return;
+            p = cell->Find(o);
+        }
+    }
+}
+
 inline void CollideThroughGrid(TPhysics& w, TMass& s)
 {
     s.AddToGrid();
@@ -233,9 +265,7 @@ inline void CollideThroughGrid(TPhysics& w, TMass& s)
         {
             if (gy < 0 || gy > last)
                 continue;
-            for (TMass* o = w.shiftgrid[gx][gy].first; o; o = o->gridlink.next)
-                if (detail::GroupsCollide(s.colGroup, o->colGroup))
-                    s.Collide(*o);
+            CollideCell(s, &w.shiftgrid[gx][gy]);
         }
     }
 }
@@ -317,7 +347,7 @@ int TPhysics::Update()
                 for (std::size_t k = j + 1; k < count; ++k)
                 {
                     TMass& o = *array[k];
-                    if (detail::GroupsCollide(s.colGroup, o.colGroup))
+                    if (MayTouch(s, o))
                         s.Collide(o);
                 }
         }

@@ -137,17 +137,17 @@ TEST_F(MassTest, CellsKeepTheirMassesInFilingOrder)
 {
     TMassRef a = Active(10, 10, 1, 0), b = Active(20, 20, 1, 0), c = Active(30, 30, 1, 0);
     const detail::GridCell& cell = world->shiftgrid[0][0];
-    EXPECT_EQ(cell.first, a.get());
+    using Masses = std::vector<TMass*>;
+    EXPECT_EQ(Masses(cell.First(), cell.End()), (Masses{a.get(), b.get(), c.get()}));
     b->AddToGrid(); // re-filing moves it to the end
-    EXPECT_EQ(cell.first, a.get());
-    EXPECT_EQ(a->gridlink.next, c.get());
-    EXPECT_EQ(cell.last, b.get());
+    EXPECT_EQ(Masses(cell.First(), cell.End()), (Masses{a.get(), c.get(), b.get()}));
     a->SubRef();
-    EXPECT_EQ(cell.first, c.get());
-    c.reset(); // the list still holds it
-    EXPECT_NE(cell.first, nullptr);
+    EXPECT_EQ(Masses(cell.First(), cell.End()), (Masses{c.get(), b.get()}));
+    TMass* kept = c.get();
+    c.reset(); // the cell still holds it
+    EXPECT_EQ(cell.Count(), 2u);
     b->SubRef();
-    EXPECT_EQ(cell.first->gridlink.next, nullptr);
+    EXPECT_EQ(Masses(cell.First(), cell.End()), Masses{kept});
 }
 
 // ---------------------------------------------------------------------------------------------------
