@@ -77,13 +77,18 @@ long StatusKb(const char* field)
     return -1;
 }
 
+// The script needs a few laps for every check to have something to count: the grass comes on the
+// second lap, the memory is compared from a tenth of the run on.
+constexpr int kMinFrames = 10000;
+
+// The run's length: RAVEL_SOAK_FRAMES when set (at least kMinFrames), else the default.
 int Frames()
 {
     if (const char* env = std::getenv("RAVEL_SOAK_FRAMES"))
     {
         int n = std::atoi(env);
         if (n > 0)
-            return n;
+            return std::max(n, kMinFrames);
     }
     return kDefaultFrames;
 }
@@ -99,6 +104,7 @@ struct TSoakFigures
     int maxQueue = 0;
     int maxSmoke = 0;
     long handbrakeFrames = 0;
+    long lockedFrames = 0;  // frames with a wheel LOCKED
     long slidingFrames = 0; // frames with a wheel in SKID or SPIN
     long smokeCreated = 0;
     long grassFrames = 0;    // frames after which a wheel's grip was lowered by the grass
@@ -204,13 +210,15 @@ class TSoak
             int queued = QueueLength(zone);
             r.maxQueue = std::max(r.maxQueue, queued);
             r.zoneEvents += zone;
-            bool grass = false, sliding = false;
+            bool grass = false, locked = false, sliding = false;
             for (int i = 0; i < 4; ++i)
             {
                 grass = grass || car->wGrip[i] != 0.9f;
+                locked = locked || car->wStatus[i] == TCar::LOCKED;
                 sliding = sliding || car->wStatus[i] == TCar::SKID || car->wStatus[i] == TCar::SPIN;
             }
             r.grassFrames += grass ? 1 : 0;
+            r.lockedFrames += locked ? 1 : 0;
             r.slidingFrames += sliding ? 1 : 0;
             DrawFrame();
             if (KeyHitCount(KEY_ESCAPE) != 0 || AppTerminate())
@@ -362,12 +370,13 @@ void Report(const TSoakResult& result, const char* run)
 {
     const TSoakFigures& r = result.f;
     std::printf("soak %s: %d frames in %.1f s (%.1f s of CPU), %d laps; max event queue %d, max smoke "
-                "list %d; handbrake frames %ld, sliding frames %ld, smoke puffs %ld; grass frames %ld, "
+                "list %d; handbrake frames %ld, locked frames %ld, sliding frames %ld, smoke puffs %ld; "
+                "grass frames %ld, "
                 "zone events %ld; VmRSS %ld kB at frame %d, %ld kB at frame %d (growth %ld kB), VmHWM "
                 "%ld kB\n",
                 run, r.frames, r.seconds, r.cpuSeconds, r.laps, r.maxQueue, r.maxSmoke, r.handbrakeFrames,
-                r.slidingFrames, r.smokeCreated, r.grassFrames, r.zoneEvents, r.rssEarlyKb, r.frames / 10,
-                r.rssEndKb, r.frames, r.rssEndKb - r.rssEarlyKb, r.hwmKb);
+                r.lockedFrames, r.slidingFrames, r.smokeCreated, r.grassFrames, r.zoneEvents, r.rssEarlyKb,
+                r.frames / 10, r.rssEndKb, r.frames, r.rssEndKb - r.rssEarlyKb, r.hwmKb);
     std::fflush(stdout);
     std::string p = std::string(run) + "_";
     ::testing::Test::RecordProperty(p + "seconds", std::to_string(r.seconds));
@@ -387,7 +396,8 @@ void ExpectBounded(const TSoakResult& result, const char* run)
     // The script did what it was meant to: laps, handbrake slides with smoke, grass contacts.
     EXPECT_GE(r.laps, r.frames / 4000) << "the car has not kept going round";
     EXPECT_GT(r.handbrakeFrames, 0);
-    EXPECT_GT(r.slidingFrames, r.handbrakeFrames);
+    EXPECT_EQ(r.lockedFrames, r.handbrakeFrames);
+    EXPECT_GT(r.slidingFrames, r.handbrakeFrames); // skids after each release, slides in the cuts
     EXPECT_GE(r.smokeCreated, r.handbrakeFrames * 2);
     EXPECT_GT(r.grassFrames, 20);
     EXPECT_GE(r.zoneEvents, r.grassFrames);
@@ -410,8 +420,9 @@ TEST(DemoSoak, HundredThousandFramesStayBoundedAndRepeatBitForBit)
     ASSERT_EQ(chdir(RAVEL_SOURCE_DIR), 0);
     const int frames = Frames();
     if (frames != kSoakFrames)
-        std::printf("soak of %d frames instead of %d (RAVEL_SOAK_FRAMES or a sanitizer build)\n", frames,
-                    kSoakFrames);
+        std::printf(
+            "soak of %d frames instead of %d (RAVEL_SOAK_FRAMES, at least %d, or a sanitizer build)\n",
+            frames, kSoakFrames, kMinFrames);
 
     TSoakResult first;
     TSoakResult second = RunForked(frames, [&] { first = TSoak(frames).Run(); });
@@ -431,6 +442,24 @@ TEST(DemoSoak, HundredThousandFramesStayBoundedAndRepeatBitForBit)
     EXPECT_EQ(first.f.eventCount, second.f.eventCount);
     EXPECT_EQ(first.f.smokeCreated, second.f.smokeCreated);
     EXPECT_EQ(first.f.laps, second.f.laps);
+}
+
+// Left out of the soak: with the view turning with the car (Enter), the track images reach SDL's
+// software renderer as turned quads far outside the picture, and SDL 2.26's triangle blitter reads
+// outside the texture and crashes within the first frames, at 800 x 600 as at 320 x 240. Run it with
+// --gtest_also_run_disabled_tests once the SDL driver clips such quads before handing them over.
+TEST_F(DemoTest, DISABLED_RotatedViewFramesOnTheSoftwareRenderer)
+{
+    TAutopilot pilot;
+    pilot.Nearest(car->chassis->GetX(), car->chassis->GetY());
+    keys.Set(KEY_ENTER, true);
+    keys.Set(KEY_ENTER, false);
+    for (int f = 0; f < 3000; ++f)
+    {
+        pilot.Drive(keys);
+        ASSERT_EQ(Frame(), 0);
+        ASSERT_EQ(rotateView, 1);
+    }
 }
 
 } // namespace
