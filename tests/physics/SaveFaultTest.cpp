@@ -257,7 +257,8 @@ class SaveFaultTest : public ::testing::TestWithParam<Case>
 };
 
 // The limit applies to each file on its own, not to the sum of what Save writes. Save writes its files
-// one after another (see WrittenFiles), so a limit of N bytes cuts the first file longer than N at
+// one after another (see WrittenFiles; a body file smaller than the stdio buffer reaches the disk only
+// when it is closed, after its side pictures), so a limit of N bytes cuts the first file longer than N at
 // exactly N bytes, and no later file is begun. The objects are shaped so that the files grow in
 // that order; then running N over 0 .. the largest length cuts every file at every length from the
 // length of the file before it up to its own (and the first file at every length), each time after
@@ -270,8 +271,8 @@ TEST_P(SaveFaultTest, EveryFileCutAtEveryLengthKeepsTheOldFiles)
     const Snapshot before = Prepare(c, dir);
     const Snapshot after = SavedState(c);
     ASSERT_NE(Diff(before, after), "");
-    ASSERT_EQ(after.at(MainName(c) + ".bak").size(),
-              c.backup ? before.at(MainName(c)).size() : before.at(MainName(c) + ".bak").size());
+    // Saved with backup, the old file's bytes move to the backup; without, the earlier backup stays.
+    ASSERT_TRUE(after.at(MainName(c) + ".bak") == before.at(MainName(c) + (c.backup ? "" : ".bak")));
 
     std::size_t largest = 0;
     for (const std::string& file : WrittenFiles(c))
@@ -280,6 +281,7 @@ TEST_P(SaveFaultTest, EveryFileCutAtEveryLengthKeepsTheOldFiles)
         largest = after.at(file).size();
     }
 
+    RecordProperty("limits", static_cast<int>(largest + 1));
     auto save = MakeSaver(c, 2);
     const std::string path = dir + "/" + MainName(c);
     for (std::size_t n = 0; n <= largest; ++n)
