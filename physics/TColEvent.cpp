@@ -384,9 +384,23 @@ void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
             return;
         }
     }
-    TMassRef first = std::static_pointer_cast<TMass>(mass.weak_from_this().lock());
-    TObjectRef second = other.weak_from_this().lock();
-    TColEvent::Emit(TColEvent::Create(first, second, x, y, force));
+    // Made in place rather than through Create and Emit, which would copy every handle once more.
+    TColEventRef event = std::allocate_shared<TColEvent>(PoolAllocator<TColEvent>());
+    event->obj1 = std::static_pointer_cast<TMass>(mass.weak_from_this().lock());
+    event->obj2 = other.weak_from_this().lock();
+    event->id = event->obj2 ? event->obj2->EventKind() : TColEvent::MASS_CUSTOM;
+    event->x = x;
+    event->y = y;
+    event->force = force;
+    if (!st.hooks.empty() || !event->obj1 || !event->obj2)
+    {
+        TColEvent::Emit(event);
+        return;
+    }
+    // No hook and no event for the pair yet (looked up above): record it as Post would.
+    st.eventIndex.Insert(&mass, &other, event.get());
+    st.indexed.push_back(event);
+    st.eventQueue.AddLast(std::move(event));
 }
 
 } // namespace ravel::detail
