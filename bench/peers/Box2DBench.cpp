@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <box2d/box2d.h>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -16,6 +17,9 @@ namespace
 {
 
 constexpr float kPi = 3.14159265358979323846f;
+/// Collision categories: the walls, and the masses of group 0, which collide with the walls only.
+constexpr uint16 kWallCategory = 0x0001;
+constexpr uint16 kLoneCategory = 0x0002;
 
 /// Box2D's group indices are 16-bit; shared groups are renumbered densely as negative indices so
 /// that their members never collide with each other.
@@ -62,6 +66,7 @@ std::unique_ptr<b2World> BuildWorld(const PeerScene& scene)
         b2FixtureDef fd;
         fd.shape = &box;
         fd.friction = scene.wallFriction;
+        fd.filter.categoryBits = kWallCategory;
         walls->CreateFixture(&fd);
     }
 
@@ -84,7 +89,11 @@ std::unique_ptr<b2World> BuildWorld(const PeerScene& scene)
         fd.friction = m.friction;
         fd.restitution = 0.0f;
         if (m.group == 0)
-            fd.filter.maskBits = 0;
+        {
+            // Group 0 meets no other mass, but the world's bounds still hold it: walls only.
+            fd.filter.categoryBits = kLoneCategory;
+            fd.filter.maskBits = kWallCategory;
+        }
         else
             fd.filter.groupIndex = groups.Of(m);
         body->CreateFixture(&fd);
@@ -106,6 +115,43 @@ std::unique_ptr<b2World> BuildWorld(const PeerScene& scene)
     return w;
 }
 
+/// What the world is doing after the timed steps, so that a reader can check the scene does the
+/// same work as the library's: touching contacts (the pairs the solver really works on, against the
+/// contact count, which also holds pairs whose boxes merely overlap), awake dynamic bodies (all of
+/// them: sleeping is off), the lowest point of any body and the largest relative stretch of a joint,
+/// both in world units like the library's and Chipmunk's counters.
+struct Sanity
+{
+    int touching = 0;
+    int awake = 0;
+    double bottom = 0.0;
+    double stretch = 0.0;
+};
+
+Sanity Inspect(b2World& w)
+{
+    Sanity s;
+    for (b2Contact* c = w.GetContactList(); c; c = c->GetNext())
+        s.touching += c->IsTouching() ? 1 : 0;
+    s.bottom = -INFINITY;
+    for (b2Body* b = w.GetBodyList(); b; b = b->GetNext())
+    {
+        if (b->GetType() != b2_dynamicBody)
+            continue;
+        s.awake += b->IsAwake() ? 1 : 0;
+        for (b2Fixture* f = b->GetFixtureList(); f; f = f->GetNext())
+            s.bottom = std::fmax(s.bottom, (b->GetPosition().y + f->GetShape()->m_radius) * kUnitsPerMetre);
+    }
+    for (b2Joint* j = w.GetJointList(); j; j = j->GetNext())
+    {
+        auto* d = static_cast<b2DistanceJoint*>(j);
+        double rest = d->GetLength();
+        double now = b2Distance(d->GetAnchorA(), d->GetAnchorB());
+        s.stretch = std::fmax(s.stretch, std::fabs(now - rest) / rest);
+    }
+    return s;
+}
+
 template <Scene (*Build)(int), int size> void StepBox2D(benchmark::State& state, int warm)
 {
     const PeerScene scene = Capture<Build>(size);
@@ -117,6 +163,11 @@ template <Scene (*Build)(int), int size> void StepBox2D(benchmark::State& state,
     state.counters["masses"] = static_cast<double>(scene.masses.size());
     state.counters["joints"] = static_cast<double>(w->GetJointCount());
     state.counters["contacts"] = static_cast<double>(w->GetContactCount());
+    const Sanity sanity = Inspect(*w);
+    state.counters["touching"] = sanity.touching;
+    state.counters["awake"] = sanity.awake;
+    state.counters["bottom"] = sanity.bottom;
+    state.counters["stretch"] = sanity.stretch;
 }
 
 void BM_Box2DPile(benchmark::State& state)

@@ -14,6 +14,12 @@ namespace ravel::bench::peers
 namespace
 {
 
+/// Group 0 meets no other mass, but the world's bounds still hold it: such a mass's shape is in a
+/// category of its own and collides with the walls' category only.
+constexpr cpBitmask kWallCategory = 1u << 0;
+constexpr cpBitmask kLoneCategory = 1u << 1;
+const cpShapeFilter kMeetsWallsOnly = cpShapeFilterNew(CP_NO_GROUP, kLoneCategory, kWallCategory);
+
 /// A space and everything added to it; Chipmunk does not free a space's contents with it.
 class Space
 {
@@ -33,6 +39,7 @@ class Space
         {
             cpShape* wall = cpSpaceAddShape(space_, cpBoxShapeNew2(ground, box, 0.0));
             cpShapeSetFriction(wall, scene.wallFriction);
+            cpShapeSetFilter(wall, cpShapeFilterNew(CP_NO_GROUP, kWallCategory, CP_ALL_CATEGORIES));
             shapes_.push_back(wall);
         }
 
@@ -48,7 +55,7 @@ class Space
             cpShapeSetFriction(circle, m.friction);
             cpShapeSetElasticity(circle, 0.0);
             if (m.group == 0)
-                cpShapeSetFilter(circle, CP_SHAPE_FILTER_NONE);
+                cpShapeSetFilter(circle, kMeetsWallsOnly);
             else if (m.shared)
                 cpShapeSetFilter(circle, cpShapeFilterNew(static_cast<cpGroup>(m.group), CP_ALL_CATEGORIES,
                                                           CP_ALL_CATEGORIES));
