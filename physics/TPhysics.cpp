@@ -218,15 +218,15 @@ inline void Bounds(TPhysics& w, TMass& s)
 }
 
 // The pair passes the group rule and the tests `Collide` starts with (not both frozen, boxes
-// overlapping), evaluated the same way. Most candidates fail here, so it is done inline and without
-// early branches; `Collide` repeats the tests, so a pair that passes gets exactly the same treatment.
+// overlapping), evaluated the same way. Most candidates fail here, so it is done inline; `Collide` repeats
+// the tests, so a pair that passes gets exactly the same treatment.
 inline bool MayTouch(const TMass& s, const TMass& o)
 {
     float r = s.radius + o.radius;
     bool groups = detail::GroupsCollide(s.colGroup, o.colGroup);
     bool movable = !(s.frozen && o.frozen);
-    bool near = !(std::fabs(o.posX - s.posX) > r) & !(std::fabs(o.posY - s.posY) > r);
-    return groups & movable & near;
+    bool near = !(std::fabs(o.posX - s.posX) > r) && !(std::fabs(o.posY - s.posY) > r);
+    return groups && movable && near;
 }
 
 // Collides s with the masses of one cell, in filing order. A collision may run a
