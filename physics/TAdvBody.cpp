@@ -31,13 +31,60 @@ inline bool InTable(int slot, int count)
     return slot >= 0 && slot < count;
 }
 
-// Exchanges two slots within the count; false (nothing done) when either is outside it.
-template <class T> bool SwapSlots(std::vector<T>& array, int count, int a, int b)
+// The lookups, swap and compaction every slot table shares, over its array and its count.
+
+template <class T> using TSlots = std::vector<std::shared_ptr<T>>;
+
+// Masses and constraints carry their slot in `index`; rigs and images do not.
+template <class T>
+concept CarriesSlot = requires(T& element)
+{
+    element.index = 0;
+};
+static_assert(CarriesSlot<TMass> && CarriesSlot<TConstraint> && !CarriesSlot<TRig> && !CarriesSlot<TImage>);
+
+// The element in a slot; null for an empty slot or one outside the count.
+template <class T> T* SlotAt(const TSlots<T>& array, int count, int slot)
+{
+    return InTable(slot, count) ? array[static_cast<std::size_t>(slot)].get() : nullptr;
+}
+
+template <class T> std::shared_ptr<T> SlotGet(const TSlots<T>& array, int count, int slot)
+{
+    return InTable(slot, count) ? array[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+template <class T> int SlotExists(const TSlots<T>& array, int count, int slot)
+{
+    return SlotAt(array, count, slot) ? 1 : 0;
+}
+
+// Exchanges two slots within the count, then tells the elements that carry their slot where they are
+// now; nothing when either slot is outside the count. Returns 0.
+template <class T> int SwapSlots(TSlots<T>& array, int count, int a, int b)
 {
     if (!InTable(a, count) || !InTable(b, count))
-        return false;
+        return 0;
     std::swap(array[static_cast<std::size_t>(a)], array[static_cast<std::size_t>(b)]);
-    return true;
+    if constexpr (CarriesSlot<T>)
+    {
+        if (T* element = SlotAt(array, count, a))
+            element->index = a;
+        if (T* element = SlotAt(array, count, b))
+            element->index = b;
+    }
+    return 0;
+}
+
+// Moves the live elements to slots 0..k-1, keeping their order, and sets the count to k. Returns 0.
+template <class T> int CleanSlots(TSlots<T>& array, int& count)
+{
+    int k = 0;
+    for (int j = 0; j < count; ++j)
+        if (array[static_cast<std::size_t>(j)])
+            SwapSlots(array, count, k++, j);
+    count = k;
+    return 0;
 }
 
 } // namespace
@@ -48,17 +95,17 @@ TAdvBody::~TAdvBody() = default;
 
 TMass* TAdvBody::MassAt(int slot) const
 {
-    return InTable(slot, mIndex) ? mArray[static_cast<std::size_t>(slot)].get() : nullptr;
+    return SlotAt(mArray, mIndex, slot);
 }
 
 TConstraint* TAdvBody::ConAt(int slot) const
 {
-    return InTable(slot, cIndex) ? cArray[static_cast<std::size_t>(slot)].get() : nullptr;
+    return SlotAt(cArray, cIndex, slot);
 }
 
 TRig* TAdvBody::RigAt(int slot) const
 {
-    return InTable(slot, rIndex) ? rArray[static_cast<std::size_t>(slot)].get() : nullptr;
+    return SlotAt(rArray, rIndex, slot);
 }
 
 int TAdvBody::CleanIndex()
@@ -302,33 +349,22 @@ int TAdvBody::MassRemove(int slot)
 
 int TAdvBody::MassSwapIndex(int a, int b)
 {
-    if (!SwapSlots(mArray, mIndex, a, b))
-        return 0;
-    if (TMass* m = MassAt(a))
-        m->index = a;
-    if (TMass* m = MassAt(b))
-        m->index = b;
-    return 0;
+    return SwapSlots(mArray, mIndex, a, b);
 }
 
 int TAdvBody::MassCleanIndex()
 {
-    int k = 0;
-    for (int j = 0; j < mIndex; ++j)
-        if (mArray[static_cast<std::size_t>(j)])
-            MassSwapIndex(k++, j);
-    mIndex = k;
-    return 0;
+    return CleanSlots(mArray, mIndex);
 }
 
 int TAdvBody::MassExists(int slot) const
 {
-    return MassAt(slot) ? 1 : 0;
+    return SlotExists(mArray, mIndex, slot);
 }
 
 TMassRef TAdvBody::MassGet(int slot) const
 {
-    return InTable(slot, mIndex) ? mArray[static_cast<std::size_t>(slot)] : nullptr;
+    return SlotGet(mArray, mIndex, slot);
 }
 
 // The per-mass forwarders: nothing is called on an empty slot, and the family's neutral value is
@@ -441,33 +477,22 @@ int TAdvBody::ConRemove(int slot)
 
 int TAdvBody::ConSwapIndex(int a, int b)
 {
-    if (!SwapSlots(cArray, cIndex, a, b))
-        return 0;
-    if (TConstraint* c = ConAt(a))
-        c->index = a;
-    if (TConstraint* c = ConAt(b))
-        c->index = b;
-    return 0;
+    return SwapSlots(cArray, cIndex, a, b);
 }
 
 int TAdvBody::ConCleanIndex()
 {
-    int k = 0;
-    for (int j = 0; j < cIndex; ++j)
-        if (cArray[static_cast<std::size_t>(j)])
-            ConSwapIndex(k++, j);
-    cIndex = k;
-    return 0;
+    return CleanSlots(cArray, cIndex);
 }
 
 int TAdvBody::ConExists(int slot) const
 {
-    return ConAt(slot) ? 1 : 0;
+    return SlotExists(cArray, cIndex, slot);
 }
 
 TConstraintRef TAdvBody::ConGet(int slot) const
 {
-    return InTable(slot, cIndex) ? cArray[static_cast<std::size_t>(slot)] : nullptr;
+    return SlotGet(cArray, cIndex, slot);
 }
 
 int TAdvBody::ConSetName(int slot, const std::string& n)
@@ -589,28 +614,22 @@ int TAdvBody::RigRemove(int slot)
 
 int TAdvBody::RigSwapIndex(int a, int b)
 {
-    SwapSlots(rArray, rIndex, a, b);
-    return 0;
+    return SwapSlots(rArray, rIndex, a, b);
 }
 
 int TAdvBody::RigCleanIndex()
 {
-    int k = 0;
-    for (int j = 0; j < rIndex; ++j)
-        if (rArray[static_cast<std::size_t>(j)])
-            RigSwapIndex(k++, j);
-    rIndex = k;
-    return 0;
+    return CleanSlots(rArray, rIndex);
 }
 
 int TAdvBody::RigExists(int slot) const
 {
-    return RigAt(slot) ? 1 : 0;
+    return SlotExists(rArray, rIndex, slot);
 }
 
 TRigRef TAdvBody::RigGet(int slot) const
 {
-    return InTable(slot, rIndex) ? rArray[static_cast<std::size_t>(slot)] : nullptr;
+    return SlotGet(rArray, rIndex, slot);
 }
 
 int TAdvBody::RigSetName(int slot, const std::string& n)
@@ -783,8 +802,7 @@ int TAdvBody::ImageRemove(int slot)
 
 int TAdvBody::ImageSwapIndex(int a, int b)
 {
-    SwapSlots(iArray, iIndex, a, b);
-    return 0;
+    return SwapSlots(iArray, iIndex, a, b);
 }
 
 int TAdvBody::ImageReplace(int slot, const TImageRef& image)
@@ -817,22 +835,17 @@ int TAdvBody::ImageReplace(int slot, TStream& stream)
 
 int TAdvBody::ImageCleanIndex()
 {
-    int k = 0;
-    for (int j = 0; j < iIndex; ++j)
-        if (iArray[static_cast<std::size_t>(j)])
-            ImageSwapIndex(k++, j);
-    iIndex = k;
-    return 0;
+    return CleanSlots(iArray, iIndex);
 }
 
 int TAdvBody::ImageExists(int slot) const
 {
-    return ImageGet(slot) ? 1 : 0;
+    return SlotExists(iArray, iIndex, slot);
 }
 
 TImageRef TAdvBody::ImageGet(int slot) const
 {
-    return InTable(slot, iIndex) ? iArray[static_cast<std::size_t>(slot)] : nullptr;
+    return SlotGet(iArray, iIndex, slot);
 }
 
 } // namespace ravel

@@ -4,6 +4,7 @@
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/DrawStateGuard.h"
 #include "platform/Graphics2D.h"
 
 namespace ravel
@@ -113,29 +114,12 @@ int TRig::Draw() const
 {
     if (!image || !mass)
         return 0;
-    int blend0 = ravel::GetBlend();
-    float rotation0 = ravel::GetRotation();
-    int r0 = 0, g0 = 0, b0 = 0;
-    ravel::GetColor(r0, g0, b0);
-    float alpha0 = ravel::GetAlpha();
-    float sx0 = 1.0f, sy0 = 1.0f;
-    ravel::GetScale(sx0, sy0);
-
+    detail::TDrawStateGuard saved;
     ravel::SetBlend(blend);
     ravel::SetRotation(con ? con->GetAngle() + angle : angle);
-    // The tint multiplies whatever colour and alpha the caller has set.
-    ravel::SetColor(static_cast<int>(static_cast<float>(r0) * red),
-                    static_cast<int>(static_cast<float>(g0) * green),
-                    static_cast<int>(static_cast<float>(b0) * blue));
-    ravel::SetAlpha(alpha0 * alpha);
+    saved.Tint(red, green, blue, alpha);
     ravel::SetScale(scaleX, scaleY);
     TPhysics::DrawImage(image, mass->posX, mass->posY, 0);
-
-    ravel::SetBlend(blend0);
-    ravel::SetColor(r0, g0, b0);
-    ravel::SetAlpha(alpha0);
-    ravel::SetScale(sx0, sy0);
-    ravel::SetRotation(rotation0);
     return 0;
 }
 

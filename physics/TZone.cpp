@@ -4,6 +4,7 @@
 #include "physics/TColEvent.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/DrawStateGuard.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/ZoneStage.h"
 #include "platform/DegMath.h"
@@ -418,19 +419,9 @@ int TZone::ImageGetScale(float& sx, float& sy) const
 
 int TZone::Draw() const
 {
-    int oldBlend = ravel::GetBlend();
-    float oldRotation = ravel::GetRotation();
-    int r = 0, g = 0, b = 0;
-    ravel::GetColor(r, g, b);
-    float oldAlpha = ravel::GetAlpha();
-    float oldSx = 1.0f, oldSy = 1.0f;
-    ravel::GetScale(oldSx, oldSy);
-
+    detail::TDrawStateGuard saved;
     ravel::SetBlend(blend);
-    ravel::SetColor(static_cast<int>(static_cast<float>(r) * red),
-                    static_cast<int>(static_cast<float>(g) * green),
-                    static_cast<int>(static_cast<float>(b) * blue));
-    ravel::SetAlpha(oldAlpha * alpha);
+    saved.Tint(red, green, blue, alpha);
     if (image)
     {
         ravel::SetRotation(angle);
@@ -454,11 +445,6 @@ int TZone::Draw() const
         else if (n >= 2 && style == FILL)
             TPhysics::DrawPoly(area, offsetX, offsetY);
     }
-    ravel::SetBlend(oldBlend);
-    ravel::SetColor(r, g, b);
-    ravel::SetAlpha(oldAlpha);
-    ravel::SetScale(oldSx, oldSy);
-    ravel::SetRotation(oldRotation);
     return 0;
 }
 

@@ -184,6 +184,23 @@ void TShapeDriver2D::ResetState()
     lineWidth = 1.0f;
 }
 
+TPixmapRef TShapeDriver2D::StartGrab(int x, int y, int w, int h, int surfaceWidth, int surfaceHeight,
+                                     TGrabArea& visible)
+{
+    if (w <= 0 || h <= 0)
+        return nullptr;
+    auto out = std::make_shared<TPixmap>();
+    out->width = w;
+    out->height = h;
+    out->format = PF_RGBA8888;
+    out->pixels.assign(static_cast<std::size_t>(w) * h * 4, 0);
+    visible.x0 = std::max(x, 0);
+    visible.y0 = std::max(y, 0);
+    visible.x1 = std::min(x + w, surfaceWidth);
+    visible.y1 = std::min(y + h, surfaceHeight);
+    return out;
+}
+
 void TShapeDriver2D::MapQuad(float x0, float y0, float x1, float y1, float tx, float ty, float u1, float v1,
                              TScreenVertex out[4]) const
 {

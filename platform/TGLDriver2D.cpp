@@ -396,24 +396,19 @@ class TGLDriver2D : public detail::TShapeDriver2D
 
     TPixmapRef GrabPixmap(int x, int y, int w, int h) override
     {
-        if (!current || w <= 0 || h <= 0)
+        if (!current)
             return nullptr;
-        auto out = std::make_shared<TPixmap>();
-        out->width = w;
-        out->height = h;
-        out->format = PF_RGBA8888;
-        out->pixels.assign(static_cast<std::size_t>(w) * h * 4, 0);
-        int cx0 = std::max(x, 0), cy0 = std::max(y, 0);
-        int cx1 = std::min(x + w, current->width), cy1 = std::min(y + h, current->height);
-        if (cx0 >= cx1 || cy0 >= cy1)
+        detail::TGrabArea visible;
+        TPixmapRef out = StartGrab(x, y, w, h, current->width, current->height, visible);
+        if (!out || visible.IsEmpty())
             return out;
-        int cw = cx1 - cx0;
+        int cw = visible.x1 - visible.x0;
         std::vector<std::uint8_t> row(static_cast<std::size_t>(cw) * 4);
         bool keepAlpha = current->flags & GRAPHICS_ALPHABUFFER;
-        for (int sy = cy0; sy < cy1; ++sy)
+        for (int sy = visible.y0; sy < visible.y1; ++sy)
         {
-            glReadPixels(cx0, current->height - 1 - sy, cw, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
-            std::uint8_t* d = out->At(cx0 - x, sy - y);
+            glReadPixels(visible.x0, current->height - 1 - sy, cw, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
+            std::uint8_t* d = out->At(visible.x0 - x, sy - y);
             std::memcpy(d, row.data(), row.size());
             if (!keepAlpha)
                 for (int i = 0; i < cw; ++i)

@@ -374,25 +374,20 @@ class TSDLDriver2D : public detail::TShapeDriver2D
 
     TPixmapRef GrabPixmap(int x, int y, int w, int h) override
     {
-        if (!current || w <= 0 || h <= 0)
+        if (!current)
             return nullptr;
-        auto out = std::make_shared<TPixmap>();
-        out->width = w;
-        out->height = h;
-        out->format = PF_RGBA8888;
-        out->pixels.assign(static_cast<std::size_t>(w) * h * 4, 0);
-        int cx0 = std::max(x, 0), cy0 = std::max(y, 0);
-        int cx1 = std::min(x + w, current->width), cy1 = std::min(y + h, current->height);
-        if (cx0 >= cx1 || cy0 >= cy1)
+        detail::TGrabArea visible;
+        TPixmapRef out = StartGrab(x, y, w, h, current->width, current->height, visible);
+        if (!out || visible.IsEmpty())
             return out;
-        SDL_Rect r{cx0, cy0, cx1 - cx0, cy1 - cy0};
+        SDL_Rect r{visible.x0, visible.y0, visible.x1 - visible.x0, visible.y1 - visible.y0};
         std::vector<std::uint8_t> block(static_cast<std::size_t>(r.w) * r.h * 4);
         if (SDL_RenderReadPixels(current->renderer, &r, SDL_PIXELFORMAT_RGBA32, block.data(), r.w * 4) != 0)
             return nullptr;
         bool keepAlpha = current->flags & GRAPHICS_ALPHABUFFER;
         for (int row = 0; row < r.h; ++row)
         {
-            std::uint8_t* d = out->At(cx0 - x, cy0 - y + row);
+            std::uint8_t* d = out->At(visible.x0 - x, visible.y0 - y + row);
             std::memcpy(d, block.data() + static_cast<std::size_t>(row) * r.w * 4,
                         static_cast<std::size_t>(r.w) * 4);
             if (!keepAlpha)

@@ -13,6 +13,14 @@ struct TScreenVertex
     float x = 0.0f, y = 0.0f, u = 0.0f, v = 0.0f;
 };
 
+/// The part of a read-back rectangle that lies on the surface: pixels [x0, x1) x [y0, y1).
+struct TGrabArea
+{
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+
+    bool IsEmpty() const { return x0 >= x1 || y0 >= y1; }
+};
+
 /// Keeps the clamped colour, alpha, blend mode, matrix and line width, and turns rectangles, ellipses
 /// and polygons into screen-space triangles, so that every driver fills exactly the same triangles.
 class TShapeDriver2D : public TDriver2D
@@ -46,6 +54,11 @@ class TShapeDriver2D : public TDriver2D
     float lineWidth = 1.0f;
 
   protected:
+    /// Starts reading back the w x h rectangle at (x, y) of a surfaceWidth x surfaceHeight surface: a
+    /// transparent black RGBA pixmap of w x h, or null when w or h is not positive. `visible` receives the
+    /// part of the rectangle that lies on the surface, empty when none does.
+    static TPixmapRef StartGrab(int x, int y, int w, int h, int surfaceWidth, int surfaceHeight,
+                                TGrabArea& visible);
     /// Forgets the cached state so that the next setters reach a freshly made surface.
     void ResetState();
     /// Gives the effective blend mode (1-5) to the renderer; called only when it changes.
