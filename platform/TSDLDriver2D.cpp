@@ -412,7 +412,7 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         else
             SDL_SetTextureBlendMode(t, SDLBlend(blend));
         if (t)
-            Submit(t, q, c);
+            Submit(t, std::max(frame.width, frame.height), q, c);
     }
 
   protected:
@@ -611,13 +611,158 @@ class TSDLDriver2D : public detail::TShapeDriver2D
                            static_cast<int>(vertices.size()), nullptr, 0);
     }
 
-    void Submit(SDL_Texture* texture, const detail::TScreenVertex q[4], SDL_Color c)
+    // SDL's software renderer samples a textured triangle through 32-bit products of edge values,
+    // which grow with the triangle's size, and texture coordinates, which grow with the texture's: for
+    // a triangle of a few hundred pixels across and a texture of a thousand texels they overflow and
+    // it reads far outside the texture. Upright quads it copies as rectangles, safe at any size. Any
+    // other quad that leaves the viewport or is too large is cut to the viewport and into tiles small
+    // enough, each piece keeping the texture mapping of the triangle it came from.
+    void Submit(SDL_Texture* texture, int textureSide, const detail::TScreenVertex q[4], SDL_Color c)
     {
-        SDL_Vertex v[4];
-        for (int i = 0; i < 4; ++i)
-            v[i] = SDL_Vertex{{q[i].x, q[i].y}, c, {q[i].u, q[i].v}};
         static const int quadIndices[6] = {0, 1, 2, 0, 2, 3};
-        SDL_RenderGeometry(current->renderer, texture, v, 4, quadIndices, 6);
+        if (IsUpright(q) || FitsWhole(q, textureSide))
+        {
+            SDL_Vertex v[4];
+            for (int i = 0; i < 4; ++i)
+                v[i] = SDL_Vertex{{q[i].x, q[i].y}, c, {q[i].u, q[i].v}};
+            SDL_RenderGeometry(current->renderer, texture, v, 4, quadIndices, 6);
+            return;
+        }
+        int tile = TileSide(textureSide);
+        vertices.clear();
+        for (int t = 0; t < 6; t += 3)
+            CutTriangle(q[quadIndices[t]], q[quadIndices[t + 1]], q[quadIndices[t + 2]], tile, c);
+        if (!vertices.empty())
+            SDL_RenderGeometry(current->renderer, texture, vertices.data(), static_cast<int>(vertices.size()),
+                               nullptr, 0);
+    }
+
+    /// Pixels of bounding box times texels of texture side a piece may have; an eighth of the
+    /// smallest product seen to fail.
+    static constexpr double safeProduct = 67108864.0; // 2^26
+
+    static bool IsUpright(const detail::TScreenVertex q[4])
+    {
+        return q[0].y == q[1].y && q[1].x == q[2].x && q[2].y == q[3].y && q[3].x == q[0].x &&
+               q[0].x < q[1].x && q[0].y < q[3].y && q[0].u == q[3].u && q[1].u == q[2].u &&
+               q[0].v == q[1].v && q[2].v == q[3].v;
+    }
+
+    bool FitsWhole(const detail::TScreenVertex q[4], int textureSide) const
+    {
+        double x0 = q[0].x, y0 = q[0].y, x1 = x0, y1 = y0;
+        for (int i = 1; i < 4; ++i)
+        {
+            x0 = std::min(x0, static_cast<double>(q[i].x));
+            x1 = std::max(x1, static_cast<double>(q[i].x));
+            y0 = std::min(y0, static_cast<double>(q[i].y));
+            y1 = std::max(y1, static_cast<double>(q[i].y));
+        }
+        return x0 >= clipX0 && y0 >= clipY0 && x1 <= clipX1 && y1 <= clipY1 &&
+               (x1 - x0) * (y1 - y0) * textureSide <= safeProduct;
+    }
+
+    /// Side of the square tiles, whole pixels so that no pixel centre lies on a cut.
+    static int TileSide(int textureSide)
+    {
+        double side = std::floor(std::sqrt(safeProduct / std::max(textureSide, 1)));
+        return static_cast<int>(std::max(side, 8.0));
+    }
+
+    /// Where the software renderer puts a vertex at x >= 0: it drops the fraction.
+    static double SnapToPixel(double x) { return std::floor(x); }
+
+    struct TPoint
+    {
+        double x, y;
+    };
+
+    /// The point where the segment a-b crosses the line (x or y) = at; the same whichever way round the
+    /// segment is given, so that the two triangles of a quad meet without a gap along their diagonal.
+    static TPoint Cross(TPoint a, TPoint b, bool vertical, double at)
+    {
+        if (b.x < a.x || (b.x == a.x && b.y < a.y))
+            std::swap(a, b);
+        double t = vertical ? (at - a.x) / (b.x - a.x) : (at - a.y) / (b.y - a.y);
+        TPoint p{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+        (vertical ? p.x : p.y) = at; // exact on the cut
+        return p;
+    }
+
+    /// Keeps the part of the convex polygon on one side of a line (Sutherland-Hodgman, one edge).
+    static int ClipPolygon(const TPoint* in, int n, TPoint* out, bool vertical, double at, bool keepBelow)
+    {
+        auto inside = [&](TPoint p) {
+            double v = vertical ? p.x : p.y;
+            return keepBelow ? v <= at : v >= at;
+        };
+        int m = 0;
+        for (int i = 0; i < n; ++i)
+        {
+            TPoint a = in[i], b = in[(i + 1) % n];
+            bool ia = inside(a), ib = inside(b);
+            if (ia)
+                out[m++] = a;
+            if (ia != ib)
+                out[m++] = Cross(a, b, vertical, at);
+        }
+        return m;
+    }
+
+    void CutTriangle(const detail::TScreenVertex& a, const detail::TScreenVertex& b,
+                     const detail::TScreenVertex& c, int tile, SDL_Color colour)
+    {
+        double ax = a.x, ay = a.y;
+        double bx = static_cast<double>(b.x) - ax, by = static_cast<double>(b.y) - ay;
+        double cx = static_cast<double>(c.x) - ax, cy = static_cast<double>(c.y) - ay;
+        double area = bx * cy - by * cx;
+        if (area == 0.0)
+            return;
+        double x0 = std::max(std::min({ax, ax + bx, ax + cx}), static_cast<double>(clipX0));
+        double x1 = std::min(std::max({ax, ax + bx, ax + cx}), static_cast<double>(clipX1));
+        double y0 = std::max(std::min({ay, ay + by, ay + cy}), static_cast<double>(clipY0));
+        double y1 = std::min(std::max({ay, ay + by, ay + cy}), static_cast<double>(clipY1));
+        if (x0 >= x1 || y0 >= y1)
+            return;
+        // Tiles are laid from the viewport's corner, so the same screen gets the same cuts every frame.
+        int firstCol = static_cast<int>(std::floor((x0 - clipX0) / tile));
+        int firstRow = static_cast<int>(std::floor((y0 - clipY0) / tile));
+        for (int row = firstRow; clipY0 + static_cast<double>(row) * tile < y1; ++row)
+            for (int col = firstCol; clipX0 + static_cast<double>(col) * tile < x1; ++col)
+            {
+                double tx0 = std::max(x0, static_cast<double>(clipX0) + static_cast<double>(col) * tile);
+                double ty0 = std::max(y0, static_cast<double>(clipY0) + static_cast<double>(row) * tile);
+                double tx1 = std::min(x1, static_cast<double>(clipX0) + static_cast<double>(col + 1) * tile);
+                double ty1 = std::min(y1, static_cast<double>(clipY0) + static_cast<double>(row + 1) * tile);
+                TPoint p[8] = {{ax, ay}, {ax + bx, ay + by}, {ax + cx, ay + cy}}, r[8];
+                int n = ClipPolygon(p, 3, r, true, tx0, false);
+                n = ClipPolygon(r, n, p, true, tx1, true);
+                n = ClipPolygon(p, n, r, false, ty0, false);
+                n = ClipPolygon(r, n, p, false, ty1, true);
+                for (int i = 1; i + 1 < n; ++i)
+                    for (int k : {0, i, i + 1})
+                    {
+                        // The software renderer moves every vertex to a whole pixel; the texel is
+                        // taken where the vertex will be, so that the image does not shift with the
+                        // cuts. Barycentric weights in the whole triangle give it.
+                        double x = current->snapsVertices ? SnapToPixel(p[k].x) : p[k].x;
+                        double y = current->snapsVertices ? SnapToPixel(p[k].y) : p[k].y;
+                        double px = x - ax, py = y - ay;
+                        double wb = (px * cy - py * cx) / area, wc = (bx * py - by * px) / area;
+                        double u = a.u + (static_cast<double>(b.u) - a.u) * wb +
+                                   (static_cast<double>(c.u) - a.u) * wc;
+                        double v = a.v + (static_cast<double>(b.v) - a.v) * wb +
+                                   (static_cast<double>(c.v) - a.v) * wc;
+                        // A moved vertex may fall just outside the triangle: keep to its texels.
+                        u = std::clamp(u, static_cast<double>(std::min({a.u, b.u, c.u})),
+                                       static_cast<double>(std::max({a.u, b.u, c.u})));
+                        v = std::clamp(v, static_cast<double>(std::min({a.v, b.v, c.v})),
+                                       static_cast<double>(std::max({a.v, b.v, c.v})));
+                        vertices.push_back(SDL_Vertex{{static_cast<float>(x), static_cast<float>(y)},
+                                                      colour,
+                                                      {static_cast<float>(u), static_cast<float>(v)}});
+                    }
+            }
     }
 
     std::vector<SDL_Vertex> vertices;
