@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
 #include <memory>
 #include <unistd.h>
 
@@ -29,20 +28,6 @@ constexpr int kWarmUpFrames = 120;
 /// Timed frames: 30 seconds of driving at 60 frames per second.
 constexpr int kFrames = 1800;
 
-class TStepClock : public TClock
-{
-  public:
-    std::int64_t NowMs() override { return now_; }
-    void SleepMs(std::int64_t ms) override
-    {
-        if (ms > 0)
-            now_ += ms;
-    }
-
-  private:
-    std::int64_t now_ = 0;
-};
-
 /// The demo started as the player's 800 x 600 software mode starts it, and shut down again.
 class TDemoRun
 {
@@ -51,7 +36,7 @@ class TDemoRun
     {
         if (chdir(RAVEL_SOURCE_DIR) != 0)
             return;
-        SetClock(std::make_shared<TStepClock>());
+        SetClock(std::make_shared<test::TStepClock>());
         SetGraphicsDriver(SDLSurfaceDriver2D(), GRAPHICS_BACKBUFFER);
         if (!OpenGraphics(800, 600, 0, 0, 0))
             return;

@@ -101,6 +101,25 @@ class TAutopilot
         return d * kScale;
     }
 
+    /// The arc of the first corner after the start: centre-line points [from, to) are where the line
+    /// first curves.
+    struct TArc
+    {
+        std::size_t from;
+        std::size_t to;
+    };
+    TArc FirstCorner() const
+    {
+        const auto& c = circuit_.centre;
+        std::size_t from = 0;
+        while (c[from].curvature == 0.0f)
+            ++from;
+        std::size_t to = from;
+        while (c[to].curvature != 0.0f)
+            ++to;
+        return {from, to};
+    }
+
     static bool InRange(std::size_t i, std::size_t from, std::size_t to) { return i >= from && i < to; }
 
     const TCircuit& Circuit() const { return circuit_; }

@@ -77,20 +77,14 @@ TEST_F(AutopilotTest, CleanLapThenALapCuttingTheFirstCornerOverGrass)
     EXPECT_LT(highStress, 1.1f);
 
     // The first corner after the line: its arc, where the centre line curves.
-    const auto& c = pilot.Circuit().centre;
-    std::size_t arcFrom = 0;
-    while (c[arcFrom].curvature == 0.0f)
-        ++arcFrom;
-    std::size_t arcTo = arcFrom;
-    while (c[arcTo].curvature != 0.0f)
-        ++arcTo;
+    const TAutopilot::TArc arc = pilot.FirstCorner();
     // Aim a road's width inside the corner from well before it to well after it.
-    int second = DriveLap(2, 3000, 260.0f, arcFrom > 40 ? arcFrom - 40 : 0, arcTo + 20);
+    int second = DriveLap(2, 3000, 260.0f, arc.from > 40 ? arc.from - 40 : 0, arc.to + 20);
     ASSERT_GT(second, 0) << "the cut lap did not come round";
     ASSERT_GT(grassSteps.size(), 20u);
     // Every contact was in the cut, and the car lost speed over the grass at full throttle.
     for (const TGrassStep& g : grassSteps)
-        EXPECT_TRUE(g.index + 60 >= arcFrom && g.index <= arcTo + 60) << g.index;
+        EXPECT_TRUE(g.index + 60 >= arc.from && g.index <= arc.to + 60) << g.index;
     float entry = grassSteps.front().speed;
     float slowest = entry;
     for (const TGrassStep& g : grassSteps)

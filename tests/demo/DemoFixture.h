@@ -5,11 +5,13 @@
 #include "physics/TPhysics.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
+#include "platform/TClock.h"
 #include "platform/TSDLDriver2D.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <unistd.h>
 
 namespace ravel::demo::test
@@ -68,6 +70,22 @@ class TKeys
 
   private:
     bool held_[256] = {};
+};
+
+/// A clock that moves only when asked to wait: the demo's 60 Hz pacing runs as it does for a player,
+/// but no frame ever sleeps.
+class TStepClock : public TClock
+{
+  public:
+    std::int64_t NowMs() override { return now_; }
+    void SleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            now_ += ms;
+    }
+
+  private:
+    std::int64_t now_ = 0;
 };
 
 class DemoTest : public ::testing::Test

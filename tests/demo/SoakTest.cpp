@@ -50,21 +50,6 @@ constexpr int kMaxQueue = 64;  // a contact per mass and zone or other mass; the
 constexpr int kMaxSmoke = 204; // four wheels, a puff each per frame, each puff drawn 51 times
 constexpr long kMaxRssGrowthKb = 2048;
 
-// A clock that moves only when asked to wait: the 60 Hz pacing runs as in the demo but never sleeps.
-class TStepClock : public TClock
-{
-  public:
-    std::int64_t NowMs() override { return now_; }
-    void SleepMs(std::int64_t ms) override
-    {
-        if (ms > 0)
-            now_ += ms;
-    }
-
-  private:
-    std::int64_t now_ = 0;
-};
-
 // A field of /proc/self/status in kB ("VmRSS", "VmHWM"), or -1.
 long StatusKb(const char* field)
 {
@@ -162,15 +147,9 @@ class TSoak
         }
 
         TAutopilot pilot;
-        const auto& c = pilot.Circuit().centre;
-        std::size_t arcFrom = 0;
-        while (c[arcFrom].curvature == 0.0f)
-            ++arcFrom;
-        std::size_t arcTo = arcFrom;
-        while (c[arcTo].curvature != 0.0f)
-            ++arcTo;
-        const std::size_t cutFrom = arcFrom > 40 ? arcFrom - 40 : 0;
-        const std::size_t cutTo = arcTo + 20;
+        const TAutopilot::TArc arc = pilot.FirstCorner();
+        const std::size_t cutFrom = arc.from > 40 ? arc.from - 40 : 0;
+        const std::size_t cutTo = arc.to + 20;
         pilot.Nearest(car->chassis->GetX(), car->chassis->GetY());
 
         std::uint64_t hash = 1469598103934665603ull;
@@ -292,12 +271,13 @@ class TSoak
     std::vector<TColEventRef> drained_;
 };
 
-bool WriteAll(int fd, const void* data, std::size_t size)
+// Moves all `size` bytes at `p` through `io` (read or write), over as many calls as it takes; false
+// when a call fails or the pipe ends first.
+template <typename TByte, typename TIo> bool TransferAll(int fd, TByte* p, std::size_t size, TIo io)
 {
-    const char* p = static_cast<const char*>(data);
     while (size > 0)
     {
-        ssize_t n = write(fd, p, size);
+        ssize_t n = io(fd, p, size);
         if (n <= 0)
             return false;
         p += n;
@@ -306,18 +286,14 @@ bool WriteAll(int fd, const void* data, std::size_t size)
     return true;
 }
 
+bool WriteAll(int fd, const void* data, std::size_t size)
+{
+    return TransferAll(fd, static_cast<const char*>(data), size, write);
+}
+
 bool ReadAll(int fd, void* data, std::size_t size)
 {
-    char* p = static_cast<char*>(data);
-    while (size > 0)
-    {
-        ssize_t n = read(fd, p, size);
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return TransferAll(fd, static_cast<char*>(data), size, read);
 }
 
 // Runs the soak in a child forked now, before any graphics or world exists, so that it starts from
