@@ -69,11 +69,8 @@ class Kernel
         const std::size_t n = k.x_.size();
         k.gx_.assign(n, 0);
         k.gy_.assign(n, 0);
-        k.prev_.assign(n, -1);
-        k.next_.assign(n, -1);
         k.cellOf_.assign(n, -1);
-        k.first_.assign(TPhysics::MAX_GRID * TPhysics::MAX_GRID, -1);
-        k.last_.assign(TPhysics::MAX_GRID * TPhysics::MAX_GRID, -1);
+        k.cells_.assign(TPhysics::MAX_GRID * TPhysics::MAX_GRID, Cell{});
         for (std::size_t i = 0; i < n; ++i)
             k.File(static_cast<int>(i));
         return k;
@@ -117,9 +114,11 @@ class Kernel
                         {
                             if (gy < 0 || gy >= gridSize_)
                                 continue;
-                            for (int o = first_[gx * TPhysics::MAX_GRID + gy]; o >= 0; o = next_[o])
-                                if (Groups(group_[s], group_[o]))
-                                    Collide(s, o);
+                            const Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
+                            const int* end = cell.slots.data() + cell.slots.size();
+                            for (const int* o = cell.slots.data() + cell.begin; o != end; ++o)
+                                if (Groups(group_[s], group_[*o]))
+                                    Collide(s, *o);
                         }
                     }
                 }
@@ -144,7 +143,7 @@ class Kernel
   private:
     static bool Groups(float a, float b) { return a != 0.0f && b != 0.0f && a != b; }
 
-    static int Cell(float c, float ratio, int last)
+    static int CellOf(float c, float ratio, int last)
     {
         float f = std::floor(c * ratio);
         if (!(f > 0.0f))
@@ -154,31 +153,49 @@ class Kernel
         return static_cast<int>(f);
     }
 
+    // A cell's masses in filing order, live from `begin`: re-filing the oldest mass of a cell, the
+    // common case in a pass, steps `begin` instead of moving the others.
+    struct Cell
+    {
+        std::vector<int> slots;
+        std::size_t begin = 0;
+    };
+
     void File(int i)
     {
-        if (cellOf_[i] >= 0)
-        {
-            int c = cellOf_[i];
-            if (prev_[i] >= 0)
-                next_[prev_[i]] = next_[i];
-            else
-                first_[c] = next_[i];
-            if (next_[i] >= 0)
-                prev_[next_[i]] = prev_[i];
-            else
-                last_[c] = prev_[i];
-        }
-        gx_[i] = Cell(x_[i], ratioX_, gridSize_ - 1);
-        gy_[i] = Cell(y_[i], ratioY_, gridSize_ - 1);
+        gx_[i] = CellOf(x_[i], ratioX_, gridSize_ - 1);
+        gy_[i] = CellOf(y_[i], ratioY_, gridSize_ - 1);
         int c = gx_[i] * TPhysics::MAX_GRID + gy_[i];
+        int old = cellOf_[i];
+        if (old == c && cells_[c].slots.back() == i)
+            return; // already last in its cell
+        if (old >= 0)
+            Unfile(cells_[old], i);
+        cells_[c].slots.push_back(i);
         cellOf_[i] = c;
-        prev_[i] = last_[c];
-        next_[i] = -1;
-        if (last_[c] >= 0)
-            next_[last_[c]] = i;
-        else
-            first_[c] = i;
-        last_[c] = i;
+    }
+
+    static void Unfile(Cell& cell, int i)
+    {
+        std::size_t k = cell.begin;
+        while (cell.slots[k] != i)
+            ++k;
+        if (k > cell.begin)
+        {
+            cell.slots.erase(cell.slots.begin() + static_cast<std::ptrdiff_t>(k));
+            return;
+        }
+        if (++cell.begin == cell.slots.size())
+        {
+            cell.slots.clear();
+            cell.begin = 0;
+        }
+        else if (cell.begin >= 16 && cell.begin * 2 >= cell.slots.size())
+        {
+            cell.slots.erase(cell.slots.begin(),
+                             cell.slots.begin() + static_cast<std::ptrdiff_t>(cell.begin));
+            cell.begin = 0;
+        }
     }
 
     void Satisfy(int c)
@@ -442,7 +459,8 @@ class Kernel
     std::vector<unsigned char> frozen_;
     std::vector<int> c1_, c2_;
     std::vector<float> rest_, stiff_;
-    std::vector<int> gx_, gy_, prev_, next_, cellOf_, first_, last_;
+    std::vector<int> gx_, gy_, cellOf_;
+    std::vector<Cell> cells_;
     std::vector<Event> events_;
     std::vector<Slot> slots_;
     std::uint32_t gen_ = 1;
