@@ -6,6 +6,7 @@
 #include "physics/TPhysics.h"
 #include "physics/detail/Pool.h"
 #include "physics/detail/Registry.h"
+#include "physics/detail/Relax.h"
 #include "platform/DegMath.h"
 
 #include <cmath>
@@ -113,39 +114,7 @@ int TConstraint::Draw() const
 
 int TConstraint::Satisfy()
 {
-    TMass& a = *m[0];
-    TMass& b = *m[1];
-    if (a.frozen && b.frozen)
-        return 0;
-    float dx = a.posX - b.posX;
-    float dy = a.posY - b.posY;
-    float len = std::sqrt(dx * dx + dy * dy);
-    if (len < 0.0001f)
-        len = 0.0001f;
-    float ux = dx / len;
-    float uy = dy / len;
-    float corr = (len - restLength) * stiffness;
-    if (a.frozen)
-    {
-        b.posX = b.posX + ux * corr;
-        b.posY = b.posY + uy * corr;
-    }
-    else if (b.frozen)
-    {
-        a.posX = a.posX - ux * corr;
-        a.posY = a.posY - uy * corr;
-    }
-    else
-    {
-        float total = a.mass + b.mass;
-        // Weightless pairs have no ratio to split by: they share the correction evenly.
-        float shareA = total != 0.0f ? b.mass / total : 0.5f;
-        float shareB = total != 0.0f ? a.mass / total : 0.5f;
-        a.posX = a.posX - ux * corr * shareA;
-        a.posY = a.posY - uy * corr * shareA;
-        b.posX = b.posX + ux * corr * shareB;
-        b.posY = b.posY + uy * corr * shareB;
-    }
+    detail::Relax(*this);
     return 0;
 }
 

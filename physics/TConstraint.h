@@ -46,13 +46,14 @@ class TConstraint : public TObject
     /// Removes an owner, unclamped; at 0 releases both masses and leaves constraintList.
     int SubRef();
 
-    std::string name;
+    // What a relaxation reads comes first, so that it shares a cache line with the object's start.
     TMassRef m[2]; ///< the two masses, fixed after Create
     float restLength = 0.0f;
     float stiffness = 0.0f; ///< share of the length error removed per pass
-    TLink link;             ///< node in constraintList while active; does not own
-    int refCounter = 0;     ///< groups assigned to, plus direct AddRef calls
-    int index = 0;          ///< slot in the indexed body that holds it
+    std::string name;
+    TLink link;         ///< node in constraintList while active; does not own
+    int refCounter = 0; ///< groups assigned to, plus direct AddRef calls
+    int index = 0;      ///< slot in the indexed body that holds it
 
   private:
     friend class TBody;

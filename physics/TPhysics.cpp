@@ -5,6 +5,7 @@
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
 #include "physics/detail/Registry.h"
+#include "physics/detail/Relax.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/ZoneStage.h"
 #include "platform/DegMath.h"
@@ -329,7 +330,7 @@ int TPhysics::Update()
     {
         takeConstraints();
         for (TConstraint* c : w.constraintArray)
-            c->Satisfy();
+            detail::Relax(*c);
 
         takeSnapshot();
         TMass* const* array = w.snapshot.data();
