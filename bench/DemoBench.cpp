@@ -1,6 +1,7 @@
 // The car demo's frame, headless on SDL's software renderer over an in-memory 800 x 600 surface,
 // with the car driven round the circuit by the test autopilot through the demo's own keys.
-// Reports CPU time per frame: the car update and the step alone, and the whole frame with drawing.
+// Reports CPU time per frame: the car update and the step alone, and the whole frame with drawing,
+// with the view fixed and turning.
 //
 // The graphics open with no refresh rate, so Flip(-1) neither paces nor waits; a clock that only
 // moves when asked to sleep is installed as well, so no frame can ever sleep. The autopilot's own
@@ -63,7 +64,7 @@ class TDemoRun
     bool ok = false;
 };
 
-template <bool draw> void DemoFrames(benchmark::State& state)
+template <bool draw, bool turnView = false> void DemoFrames(benchmark::State& state)
 {
     TDemoRun run;
     if (!run.ok)
@@ -71,6 +72,7 @@ template <bool draw> void DemoFrames(benchmark::State& state)
         state.SkipWithError(("the demo did not start: " + GraphicsError() + mediaError).c_str());
         return;
     }
+    rotateView = turnView ? 1 : 0;
     for (int f = 0; f < kWarmUpFrames; ++f)
     {
         run.Drive();
@@ -106,8 +108,16 @@ void BM_DemoFrame(benchmark::State& state)
     DemoFrames<true>(state);
 }
 
+/// (c) As (b) with the view turning with the car (Enter): the track images are drawn turned, cut into
+/// pieces the software renderer can take.
+void BM_DemoFrameTurningView(benchmark::State& state)
+{
+    DemoFrames<true, true>(state);
+}
+
 BENCHMARK(BM_DemoCarAndStep)->Iterations(kFrames)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DemoFrame)->Iterations(kFrames)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DemoFrameTurningView)->Iterations(kFrames)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace ravel::demo::bench

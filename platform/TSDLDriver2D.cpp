@@ -616,11 +616,12 @@ class TSDLDriver2D : public detail::TShapeDriver2D
     // a triangle of a few hundred pixels across and a texture of a thousand texels they overflow and
     // it reads far outside the texture. Upright quads it copies as rectangles, safe at any size. Any
     // other quad that leaves the viewport or is too large is cut to the viewport and into tiles small
-    // enough, each piece keeping the texture mapping of the triangle it came from.
+    // enough, each piece keeping the texture mapping of the triangle it came from. Other renderers
+    // take every quad whole.
     void Submit(SDL_Texture* texture, int textureSide, const detail::TScreenVertex q[4], SDL_Color c)
     {
         static const int quadIndices[6] = {0, 1, 2, 0, 2, 3};
-        if (IsUpright(q) || FitsWhole(q, textureSide))
+        if (!current->snapsVertices || IsUpright(q) || FitsWhole(q, textureSide))
         {
             SDL_Vertex v[4];
             for (int i = 0; i < 4; ++i)
@@ -745,8 +746,8 @@ class TSDLDriver2D : public detail::TShapeDriver2D
                         // The software renderer moves every vertex to a whole pixel; the texel is
                         // taken where the vertex will be, so that the image does not shift with the
                         // cuts. Barycentric weights in the whole triangle give it.
-                        double x = current->snapsVertices ? SnapToPixel(p[k].x) : p[k].x;
-                        double y = current->snapsVertices ? SnapToPixel(p[k].y) : p[k].y;
+                        double x = SnapToPixel(p[k].x);
+                        double y = SnapToPixel(p[k].y);
                         double px = x - ax, py = y - ay;
                         double wb = (px * cy - py * cx) / area, wc = (bx * py - by * px) / area;
                         double u = a.u + (static_cast<double>(b.u) - a.u) * wb +
