@@ -21,6 +21,11 @@ float LibmCos(float degrees)
     return static_cast<float>(std::cos(static_cast<double>(degrees) * kDegToRad));
 }
 
+float LibmSin(float degrees)
+{
+    return static_cast<float>(std::sin(static_cast<double>(degrees) * kDegToRad));
+}
+
 float LibmAtan2(float y, float x)
 {
     return static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)) * kRadToDeg);
@@ -45,32 +50,36 @@ std::vector<float> AwkwardValues()
             89.99999f, 90.00001f,   1e-7f,   std::numeric_limits<float>::quiet_NaN()};
 }
 
-TEST(DegMath, CosineMatchesLibmBitForBit)
+// Both functions reduce by quarter turns, so both are checked at every quarter and every zero.
+void ExpectSineAndCosine(float d)
+{
+    ASSERT_TRUE(Same(CosDeg(d), LibmCos(d))) << "cos " << d;
+    ASSERT_TRUE(Same(SinDeg(d), LibmSin(d))) << "sin " << d;
+}
+
+TEST(DegMath, SineAndCosineMatchLibmBitForBit)
 {
     for (float d : AwkwardValues())
-        EXPECT_TRUE(Same(CosDeg(d), LibmCos(d))) << d;
-    // Every float near the zeros of the cosine, where relative accuracy is hardest.
-    for (float zero : {90.0f, -90.0f, 270.0f, -270.0f, 450.0f})
-    {
-        float d = zero;
-        for (int k = 0; k < 2000; ++k, d = std::nextafter(d, 1e9f))
-            ASSERT_TRUE(Same(CosDeg(d), LibmCos(d))) << d;
-        d = zero;
-        for (int k = 0; k < 2000; ++k, d = std::nextafter(d, -1e9f))
-            ASSERT_TRUE(Same(CosDeg(d), LibmCos(d))) << d;
-    }
+        ExpectSineAndCosine(d);
+    // Every float near the quarter turns (the zeros of one function, the peaks of the other) and near
+    // the eighths, where the reduction switches quarter.
+    for (float mark : {0.0f, 45.0f, 90.0f, 135.0f, 180.0f, 270.0f, 405.0f, 450.0f, 675.0f, 720.0f})
+        for (float sign : {1.0f, -1.0f})
+            for (float away : {1e9f, -1e9f})
+            {
+                float d = sign * mark;
+                for (int k = 0; k < 2000; ++k, d = std::nextafter(d, away))
+                    ExpectSineAndCosine(d);
+            }
     std::mt19937 random(12345);
-    std::uniform_real_distribution<float> angles(-400.0f, 400.0f);
+    std::uniform_real_distribution<float> angles(-800.0f, 800.0f);
     for (int k = 0; k < 2000000; ++k)
-    {
-        float d = angles(random);
-        ASSERT_TRUE(Same(CosDeg(d), LibmCos(d))) << d;
-    }
+        ExpectSineAndCosine(angles(random));
+    std::uniform_real_distribution<float> small(-1.0f, 1.0f);
+    for (int k = 0; k < 200000; ++k)
+        ExpectSineAndCosine(small(random));
     for (int k = 0; k < 500000; ++k) // any bit pattern
-    {
-        float d = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
-        ASSERT_TRUE(Same(CosDeg(d), LibmCos(d))) << d;
-    }
+        ExpectSineAndCosine(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
 }
 
 TEST(DegMath, ArcTangentMatchesLibmBitForBit)
