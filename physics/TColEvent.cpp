@@ -257,6 +257,7 @@ int TColEvent::Emit(const TColEventRef& event)
     for (std::size_t k = 0; k < st.hooks.size() && result; ++k)
     {
         HookEntry entry = st.hooks[k];
+        ++detail::userCalls;
         result = entry.hook(st.eventHookId, result, entry.context);
     }
     if (!result || st.eventMode == MODE_DISCARD)

@@ -31,6 +31,7 @@ namespace detail
 ZoneCollideFn zoneCollide = nullptr;
 std::uint64_t registryVersion = 1;
 std::uint64_t gridEdits = 0;
+std::uint64_t userCalls = 0;
 } // namespace detail
 
 TPhysics::TPhysics()
@@ -233,7 +234,7 @@ inline bool MayTouch(const TMass& s, const TMass& o)
 // Collides s with the masses of one cell, in filing order. A collision may run a
 // hook that files or unfiles masses; the walk then carries on after o wherever o is filed now, which
 // is where a list threaded through the masses would lead it.
-inline void CollideCell(TMass& s, const detail::GridCell* cell)
+inline void CollideCell(TMass& s, detail::GridCell* cell)
 {
     for (TMass* const* p = cell->First(); p != cell->End(); ++p)
     {
@@ -241,7 +242,13 @@ inline void CollideCell(TMass& s, const detail::GridCell* cell)
         if (!MayTouch(s, *o))
             continue;
         const std::uint64_t edits = detail::gridEdits;
+        const std::uint64_t calls = detail::userCalls;
         s.Collide(*o);
+        if (detail::userCalls == calls) // both are still where they were filed
+        {
+            cell->Cover(o->posX, o->posY);
+            s.gridlink.cell->Cover(s.posX, s.posY);
+        }
         if (detail::gridEdits != edits)
         {
             cell = o->gridlink.cell;
@@ -252,7 +259,21 @@ inline void CollideCell(TMass& s, const detail::GridCell* cell)
     }
 }
 
-inline void CollideThroughGrid(TPhysics& w, TMass& s)
+// Takes every cell's bounds afresh from the masses filed in it.
+void TakeCellBounds(TPhysics& w)
+{
+    for (int gx = 0; gx < w.gridsize; ++gx)
+        for (int gy = 0; gy < w.gridsize; ++gy)
+        {
+            detail::GridCell& cell = w.shiftgrid[gx][gy];
+            cell.ClearBounds();
+            for (TMass* const* p = cell.First(); p != cell.End(); ++p)
+                cell.Cover((*p)->posX, (*p)->posY, (*p)->radius);
+        }
+}
+
+// The bounds taken at `stamp` (a userCalls value) hold as long as no user code has run since.
+inline void CollideThroughGrid(TPhysics& w, TMass& s, bool bounds, std::uint64_t stamp)
 {
     s.AddToGrid();
     if (s.colGroup == 0.0f) // group 0 meets nothing: no cell to look at
@@ -266,7 +287,10 @@ inline void CollideThroughGrid(TPhysics& w, TMass& s)
         {
             if (gy < 0 || gy > last)
                 continue;
-            CollideCell(s, &w.shiftgrid[gx][gy]);
+            detail::GridCell& cell = w.shiftgrid[gx][gy];
+            if (bounds && detail::userCalls == stamp && cell.Apart(s.posX, s.posY, s.radius))
+                continue;
+            CollideCell(s, &cell);
         }
     }
 }
@@ -308,9 +332,11 @@ int TPhysics::Update()
     };
 
     takeSnapshot();
+    bool collidable = false; // any mass that can meet another; else the cells' bounds serve nothing
     for (TMass* mp : w.snapshot)
     {
         TMass& m = *mp;
+        collidable = collidable || m.colGroup != 0.0f;
         if (!m.frozen)
         {
             float vx = m.posX - m.oldPosX;
@@ -331,6 +357,10 @@ int TPhysics::Update()
         takeConstraints();
         for (TConstraint* c : w.constraintArray)
             detail::Relax(*c);
+        const bool bounds = w.gridon && collidable;
+        if (bounds)
+            TakeCellBounds(w);
+        const std::uint64_t stamp = detail::userCalls;
 
         takeSnapshot();
         TMass* const* array = w.snapshot.data();
@@ -343,7 +373,7 @@ int TPhysics::Update()
                 for (const TZoneRef& z : *zones)
                     detail::zoneCollide(*z, s);
             if (w.gridon)
-                CollideThroughGrid(w, s);
+                CollideThroughGrid(w, s, bounds, stamp);
             else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
                 for (std::size_t k = j + 1; k < count; ++k)
                 {

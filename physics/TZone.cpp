@@ -594,7 +594,10 @@ int TZone::Collide(TMass& mass)
     TZoneRef zoneRef = std::static_pointer_cast<TZone>(self);
     TMassRef massRef = std::static_pointer_cast<TMass>(other);
     if (ColResponse)
+    {
+        ++detail::userCalls;
         ColResponse(zoneRef, massRef, nx, ny, depth);
+    }
     detail::ReportContact(mass, *this, qx, qy, depth);
     return 0;
 }

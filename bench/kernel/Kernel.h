@@ -66,6 +66,8 @@ class Kernel
             k.rest_.push_back(c->restLength);
             k.stiff_.push_back(c->stiffness);
         }
+        for (float g : k.group_)
+            k.collidable_ = k.collidable_ || g != 0.0f;
         const std::size_t n = k.x_.size();
         k.gx_.assign(n, 0);
         k.gy_.assign(n, 0);
@@ -98,6 +100,8 @@ class Kernel
             const int nc = static_cast<int>(c1_.size());
             for (int c = 0; c < nc; ++c)
                 Satisfy(c);
+            if (gridOn_ && collidable_)
+                TakeBounds();
             for (int s = 0; s < n; ++s)
             {
                 Bounds(s);
@@ -114,11 +118,17 @@ class Kernel
                         {
                             if (gy < 0 || gy >= gridSize_)
                                 continue;
-                            const Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
+                            Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
+                            if (cell.Apart(x_[s], y_[s], radius_[s]))
+                                continue;
                             const int* end = cell.slots.data() + cell.slots.size();
                             for (const int* o = cell.slots.data() + cell.begin; o != end; ++o)
                                 if (Groups(group_[s], group_[*o]))
+                                {
                                     Collide(s, *o);
+                                    cell.Cover(x_[*o], y_[*o]);
+                                    cells_[cellOf_[s]].Cover(x_[s], y_[s]);
+                                }
                         }
                     }
                 }
@@ -155,17 +165,64 @@ class Kernel
 
     // A cell's masses in filing order, live from `begin`: re-filing the oldest mass of a cell, the
     // common case in a pass, steps `begin` instead of moving the others.
+    // The box of its masses' positions and their largest radius, taken at the start of each pass and
+    // grown as masses are filed in or move, lets a walk skip a cell that is out of reach.
     struct Cell
     {
         std::vector<int> slots;
         std::size_t begin = 0;
+        float minX = 0, minY = 0, maxX = 0, maxY = 0, maxR = 0;
+
+        void Cover(float x, float y)
+        {
+            if (x < minX)
+                minX = x;
+            if (x > maxX)
+                maxX = x;
+            if (y < minY)
+                minY = y;
+            if (y > maxY)
+                maxY = y;
+            if (x != x || y != y)
+            {
+                minX = minY = -INFINITY;
+                maxX = maxY = INFINITY;
+            }
+        }
+        bool Apart(float x, float y, float r) const
+        {
+            float reach = r + maxR;
+            return x - maxX > reach || minX - x > reach || y - maxY > reach || minY - y > reach;
+        }
     };
+
+    void TakeBounds()
+    {
+        for (int gx = 0; gx < gridSize_; ++gx)
+            for (int gy = 0; gy < gridSize_; ++gy)
+            {
+                Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
+                cell.minX = cell.minY = INFINITY;
+                cell.maxX = cell.maxY = -INFINITY;
+                cell.maxR = 0.0f;
+                for (std::size_t k = cell.begin; k < cell.slots.size(); ++k)
+                {
+                    int i = cell.slots[k];
+                    cell.Cover(x_[i], y_[i]);
+                    if (radius_[i] > cell.maxR)
+                        cell.maxR = radius_[i];
+                }
+            }
+    }
 
     void File(int i)
     {
         gx_[i] = CellOf(x_[i], ratioX_, gridSize_ - 1);
         gy_[i] = CellOf(y_[i], ratioY_, gridSize_ - 1);
         int c = gx_[i] * TPhysics::MAX_GRID + gy_[i];
+        cells_[c].Cover(x_[i], y_[i]);
+        if (radius_[i] > cells_[c].maxR)
+            cells_[c].maxR = radius_[i];
         int old = cellOf_[i];
         if (old == c && cells_[c].slots.back() == i)
             return; // already last in its cell
@@ -454,6 +511,7 @@ class Kernel
 
     float minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0, friction_ = 0, gravityX_ = 0, gravityY_ = 0;
     int passes_ = 0, gridOn_ = 0, gridSize_ = 8;
+    bool collidable_ = false; ///< any mass with a group other than 0
     float ratioX_ = 0, ratioY_ = 0;
     std::vector<float> x_, y_, ox_, oy_, weight_, radius_, group_, fric_;
     std::vector<unsigned char> frozen_;

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace ravel
@@ -15,16 +16,28 @@ namespace detail
 // compares it before and after to learn whether the cell may have shifted under it.
 extern std::uint64_t gridEdits;
 
+// Counts calls out to user code from inside the step (event hooks and zone responses). Such code may
+// move any mass, so a walk that finds it changed stops trusting the cells' bounds until they are
+// taken again.
+extern std::uint64_t userCalls;
+
 // One grid cell: the masses filed in it, in filing order, side by side in one array so that the
 // neighbour walk reads them as a stream instead of chasing a link per mass. The live masses are
 // `slots[begin]` to the end. In a pass every mass is re-filed in list order, which takes the oldest
 // mass of its cell and appends it: that is a step of `begin` and a push, and the dead front is
 // reclaimed once it outgrows the live part. The array keeps its storage, so a settled scene files and
 // unfiles without allocating. A cell does not own its masses.
+//
+// During a pass the cell also keeps a box holding the positions of all its masses and their largest
+// radius. The box is taken afresh at the start of each pass and only grows after that, as masses are
+// filed in or move; a mass that leaves does not shrink it. A neighbour walk that finds its mass
+// farther from the box than the two radii can reach skips the cell: no mass in it can pass the box
+// test. A NaN position opens the box to the whole plane, since a NaN passes no "apart" test.
 struct GridCell
 {
     std::vector<TMass*> slots;
     std::size_t begin = 0;
+    float minX = 0.0f, minY = 0.0f, maxX = 0.0f, maxY = 0.0f, maxRadius = 0.0f;
 
     TMass* const* First() const { return slots.data() + begin; }
     TMass* const* End() const { return slots.data() + slots.size(); }
@@ -38,6 +51,43 @@ struct GridCell
     }
 
     void Append(TMass* m) { slots.push_back(m); }
+
+    void ClearBounds()
+    {
+        minX = minY = std::numeric_limits<float>::infinity();
+        maxX = maxY = -std::numeric_limits<float>::infinity();
+        maxRadius = 0.0f;
+    }
+    void Cover(float x, float y)
+    {
+        if (x < minX)
+            minX = x;
+        if (x > maxX)
+            maxX = x;
+        if (y < minY)
+            minY = y;
+        if (y > maxY)
+            maxY = y;
+        if (x != x || y != y)
+        {
+            minX = minY = -std::numeric_limits<float>::infinity();
+            maxX = maxY = std::numeric_limits<float>::infinity();
+        }
+    }
+    void Cover(float x, float y, float radius)
+    {
+        Cover(x, y);
+        if (radius > maxRadius)
+            maxRadius = radius;
+    }
+    // True when a mass at (x, y) of this radius passes the box test with none of the cell's masses.
+    // Rounding is monotonic, so x - maxX > radius + maxRadius implies |xo - x| > radius + ro for every
+    // mass o with xo <= maxX and ro <= maxRadius, in floats as well.
+    bool Apart(float x, float y, float radius) const
+    {
+        float reach = radius + maxRadius;
+        return x - maxX > reach || minX - x > reach || y - maxY > reach || minY - y > reach;
+    }
 
     // Takes the mass out, keeping the order of the others; no-op for a mass not in the cell.
     void Remove(const TMass* m)

@@ -189,6 +189,38 @@ TEST_F(StepTest, TheGridMeetsNeighboursFromBothSidesAndMissesFarCells)
     EXPECT_EQ(pairs, expected);
 }
 
+// The grid skips cells whose masses all lie out of reach, judged by bounds taken at the start of the
+// pass. A hook may move a mass anywhere without the grid seeing it; the walk must still find it.
+TEST_F(StepTest, TheGridFindsAMassAHookMovedIntoReach)
+{
+    static TMassRef mover;
+    struct Move
+    {
+        static TColEventRef Hook(int, const TColEventRef& e, void* context)
+        {
+            if (mover)
+            {
+                mover->Position(305.0f, 300.0f); // still filed in its old column
+                mover.reset();
+            }
+            return RecordPair(0, e, context);
+        }
+    };
+    TPhysics::SetGridSize(64); // cells of 15.625
+    TPhysics::UseShiftedGrid(1);
+    TColEvent::AddHook(&Move::Hook, &pairs);
+    TMassRef p = Active(100.0f, 100.0f, 4.0f, 1);
+    TMassRef q = Active(104.0f, 100.0f, 4.0f, 2); // their contact runs the hook
+    TMassRef a = Active(300.0f, 300.0f, 4.0f, 3);
+    TMassRef b = Active(322.0f, 300.0f, 4.0f, 4); // the next column, 22 away
+    mover = b;
+    TPhysics::Update();
+    TColEvent::RemoveHook(&Move::Hook, &pairs);
+    std::vector<std::pair<TObject*, TObject*>> expected = {{p.get(), q.get()}, {a.get(), b.get()}};
+    EXPECT_EQ(pairs, expected);
+    EXPECT_GT(b->posX - a->posX, 5.0f) << "pushed apart";
+}
+
 TEST_F(StepTest, AFallingMassComesToRestOnTheFloor)
 {
     // Gravity 0.5 from rest at y = 90: 90.5, 91.5, 93, 95, 97.5, then 100.5 crosses the floor at 99.
