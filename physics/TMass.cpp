@@ -283,7 +283,7 @@ int TMass::AddToGrid()
     gridx = Cell(posX, w->ratiox, last);
     gridy = Cell(posY, w->ratioy, last);
     detail::GridCell& cell = w->shiftgrid[gridx][gridy];
-    cell.Cover(posX, posY, radius);
+    cell.bounds.Cover(posX, posY, radius);
     // Already the last of its own cell: taking it out and appending it again changes nothing.
     if (gridlink.cell == &cell && cell.End()[-1] == this)
         return 0;

@@ -246,8 +246,8 @@ inline void CollideCell(TMass& s, detail::GridCell* cell)
         s.Collide(*o);
         if (detail::userCalls == calls) // both are still where they were filed
         {
-            cell->Cover(o->posX, o->posY);
-            s.gridlink.cell->Cover(s.posX, s.posY);
+            cell->bounds.Cover(o->posX, o->posY);
+            s.gridlink.cell->bounds.Cover(s.posX, s.posY);
         }
         if (detail::gridEdits != edits)
         {
@@ -266,9 +266,9 @@ void TakeCellBounds(TPhysics& w)
         for (int gy = 0; gy < w.gridsize; ++gy)
         {
             detail::GridCell& cell = w.shiftgrid[gx][gy];
-            cell.ClearBounds();
+            cell.bounds.Clear();
             for (TMass* const* p = cell.First(); p != cell.End(); ++p)
-                cell.Cover((*p)->posX, (*p)->posY, (*p)->radius);
+                cell.bounds.Cover((*p)->posX, (*p)->posY, (*p)->radius);
         }
 }
 
@@ -288,7 +288,7 @@ inline void CollideThroughGrid(TPhysics& w, TMass& s, bool bounds, std::uint64_t
             if (gy < 0 || gy > last)
                 continue;
             detail::GridCell& cell = w.shiftgrid[gx][gy];
-            if (bounds && detail::userCalls == stamp && cell.Apart(s.posX, s.posY, s.radius))
+            if (bounds && detail::userCalls == stamp && cell.bounds.Apart(s.posX, s.posY, s.radius))
                 continue;
             CollideCell(s, &cell);
         }

@@ -7,6 +7,7 @@
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/Grid.h"
 #include "platform/DegMath.h"
 
 #include <cmath>
@@ -119,15 +120,15 @@ class Kernel
                             if (gy < 0 || gy >= gridSize_)
                                 continue;
                             Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
-                            if (cell.Apart(x_[s], y_[s], radius_[s]))
+                            if (cell.bounds.Apart(x_[s], y_[s], radius_[s]))
                                 continue;
                             const int* end = cell.slots.data() + cell.slots.size();
                             for (const int* o = cell.slots.data() + cell.begin; o != end; ++o)
                                 if (Groups(group_[s], group_[*o]))
                                 {
                                     Collide(s, *o);
-                                    cell.Cover(x_[*o], y_[*o]);
-                                    cells_[cellOf_[s]].Cover(x_[s], y_[s]);
+                                    cell.bounds.Cover(x_[*o], y_[*o]);
+                                    cells_[cellOf_[s]].bounds.Cover(x_[s], y_[s]);
                                 }
                         }
                     }
@@ -164,36 +165,13 @@ class Kernel
     }
 
     // A cell's masses in filing order, live from `begin`: re-filing the oldest mass of a cell, the
-    // common case in a pass, steps `begin` instead of moving the others.
-    // The box of its masses' positions and their largest radius, taken at the start of each pass and
-    // grown as masses are filed in or move, lets a walk skip a cell that is out of reach.
+    // common case in a pass, steps `begin` instead of moving the others. Its bounds let a walk skip it
+    // when it is out of reach, as the library's cells do.
     struct Cell
     {
         std::vector<int> slots;
         std::size_t begin = 0;
-        float minX = 0, minY = 0, maxX = 0, maxY = 0, maxR = 0;
-
-        void Cover(float x, float y)
-        {
-            if (x < minX)
-                minX = x;
-            if (x > maxX)
-                maxX = x;
-            if (y < minY)
-                minY = y;
-            if (y > maxY)
-                maxY = y;
-            if (x != x || y != y)
-            {
-                minX = minY = -INFINITY;
-                maxX = maxY = INFINITY;
-            }
-        }
-        bool Apart(float x, float y, float r) const
-        {
-            float reach = r + maxR;
-            return x - maxX > reach || minX - x > reach || y - maxY > reach || minY - y > reach;
-        }
+        detail::CellBounds bounds;
     };
 
     void TakeBounds()
@@ -202,15 +180,11 @@ class Kernel
             for (int gy = 0; gy < gridSize_; ++gy)
             {
                 Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
-                cell.minX = cell.minY = INFINITY;
-                cell.maxX = cell.maxY = -INFINITY;
-                cell.maxR = 0.0f;
+                cell.bounds.Clear();
                 for (std::size_t k = cell.begin; k < cell.slots.size(); ++k)
                 {
                     int i = cell.slots[k];
-                    cell.Cover(x_[i], y_[i]);
-                    if (radius_[i] > cell.maxR)
-                        cell.maxR = radius_[i];
+                    cell.bounds.Cover(x_[i], y_[i], radius_[i]);
                 }
             }
     }
@@ -220,9 +194,7 @@ class Kernel
         gx_[i] = CellOf(x_[i], ratioX_, gridSize_ - 1);
         gy_[i] = CellOf(y_[i], ratioY_, gridSize_ - 1);
         int c = gx_[i] * TPhysics::MAX_GRID + gy_[i];
-        cells_[c].Cover(x_[i], y_[i]);
-        if (radius_[i] > cells_[c].maxR)
-            cells_[c].maxR = radius_[i];
+        cells_[c].bounds.Cover(x_[i], y_[i], radius_[i]);
         int old = cellOf_[i];
         if (old == c && cells_[c].slots.back() == i)
             return; // already last in its cell

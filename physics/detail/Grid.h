@@ -21,38 +21,16 @@ extern std::uint64_t gridEdits;
 // taken again.
 extern std::uint64_t userCalls;
 
-// One grid cell: the masses filed in it, in filing order, side by side in one array so that the
-// neighbour walk reads them as a stream instead of chasing a link per mass. The live masses are
-// `slots[begin]` to the end. In a pass every mass is re-filed in list order, which takes the oldest
-// mass of its cell and appends it: that is a step of `begin` and a push, and the dead front is
-// reclaimed once it outgrows the live part. The array keeps its storage, so a settled scene files and
-// unfiles without allocating. A cell does not own its masses.
-//
-// During a pass the cell also keeps a box holding the positions of all its masses and their largest
-// radius. The box is taken afresh at the start of each pass and only grows after that, as masses are
-// filed in or move; a mass that leaves does not shrink it. A neighbour walk that finds its mass
-// farther from the box than the two radii can reach skips the cell: no mass in it can pass the box
-// test. A NaN position opens the box to the whole plane, since a NaN passes no "apart" test.
-struct GridCell
+// A box holding the positions of a cell's masses and their largest radius. It is taken afresh at the
+// start of each pass and only grows after that, as masses are filed in or move; a mass that leaves
+// does not shrink it. A neighbour walk that finds its mass farther from the box than the two radii
+// can reach skips the cell: no mass in it can pass the box test. A NaN position opens the box to the
+// whole plane, since a NaN passes no "apart" test.
+struct CellBounds
 {
-    std::vector<TMass*> slots;
-    std::size_t begin = 0;
     float minX = 0.0f, minY = 0.0f, maxX = 0.0f, maxY = 0.0f, maxRadius = 0.0f;
 
-    TMass* const* First() const { return slots.data() + begin; }
-    TMass* const* End() const { return slots.data() + slots.size(); }
-    std::size_t Count() const { return slots.size() - begin; }
-    TMass* const* Find(const TMass* m) const
-    {
-        TMass* const* p = First();
-        while (p != End() && *p != m)
-            ++p;
-        return p;
-    }
-
-    void Append(TMass* m) { slots.push_back(m); }
-
-    void ClearBounds()
+    void Clear()
     {
         minX = minY = std::numeric_limits<float>::infinity();
         maxX = maxY = -std::numeric_limits<float>::infinity();
@@ -88,6 +66,33 @@ struct GridCell
         float reach = radius + maxRadius;
         return x - maxX > reach || minX - x > reach || y - maxY > reach || minY - y > reach;
     }
+};
+
+// One grid cell: the masses filed in it, in filing order, side by side in one array so that the
+// neighbour walk reads them as a stream instead of chasing a link per mass. The live masses are
+// `slots[begin]` to the end. In a pass every mass is re-filed in list order, which takes the oldest
+// mass of its cell and appends it: that is a step of `begin` and a push, and the dead front is
+// reclaimed once it outgrows the live part. The array keeps its storage, so a settled scene files and
+// unfiles without allocating. A cell does not own its masses. During a pass it also keeps the bounds
+// of its masses.
+struct GridCell
+{
+    std::vector<TMass*> slots;
+    std::size_t begin = 0;
+    CellBounds bounds;
+
+    TMass* const* First() const { return slots.data() + begin; }
+    TMass* const* End() const { return slots.data() + slots.size(); }
+    std::size_t Count() const { return slots.size() - begin; }
+    TMass* const* Find(const TMass* m) const
+    {
+        TMass* const* p = First();
+        while (p != End() && *p != m)
+            ++p;
+        return p;
+    }
+
+    void Append(TMass* m) { slots.push_back(m); }
 
     // Takes the mass out, keeping the order of the others; no-op for a mass not in the cell.
     void Remove(const TMass* m)
