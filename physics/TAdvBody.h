@@ -46,7 +46,8 @@ class TAdvBody : public TBody
     /// outside their table or given twice, constraints or rigs naming missing masses or images, counts
     /// the file cannot hold: above its remaining bytes plus 65536), or an image, embedded or in its side
     /// file, that is missing or cannot be decoded. Negative collision groups are renumbered into fresh ones
-    /// per load.
+    /// per load. A body with images leaves the image loader's mask colour (SetMaskColor) set to its
+    /// last image's; a refused file leaves it as it was.
     static TAdvBodyRef Load(const std::string& path, int activate);
     /// Writes the body file: the path is made absolute and ".rvb" is added when it has no extension.
     /// Images are embedded (PNG level 9) when `embedImages` is non-zero, else written beside the file
