@@ -23,15 +23,18 @@ namespace ravel
 class TPhysics : public TObject
 {
   public:
-    static constexpr int MAX_GRID = 64; ///< side of the cell array: the largest SetGridSize
+    static constexpr int MAX_GRID = 64; ///< side of the cell array
 
     /// A world with the default settings, not made current and with no registries; Create is the way
     /// to make the world the library simulates. Reads the graphics size for the camera centre.
     TPhysics();
     /// Unfiles the masses still in its grid, so they can be re-filed or destroyed later.
     ~TPhysics() override;
-    TPhysics(const TPhysics&) = delete;            ///< Not copyable: there is one current world.
-    TPhysics& operator=(const TPhysics&) = delete; ///< Not copyable: there is one current world.
+    ///@{
+    /// Not copyable: there is one current world.
+    TPhysics(const TPhysics&) = delete;
+    TPhysics& operator=(const TPhysics&) = delete;
+    ///@}
 
     /// Makes a new, empty world the current one and returns it (never null): bounds (0, 0)-(maxX, maxY),
     /// gravity (gravX, gravY) in world units per step squared (note the vertical component comes
@@ -124,32 +127,29 @@ class TPhysics : public TObject
     float boundsMinY = 0.0f;
     ///@}
     float friction = 1.0f; ///< wall friction, added to the mass's own at a bound
-    ///@{
     float gravityX = 0.0f; ///< world units per step squared
+    /// Vertical gravity, world units per step squared; +y is down.
     float gravityY = 0.0f;
-    ///@}
     int i = 0;      ///< relaxation passes per step
     int gridon = 0; ///< 1 = mass pairs through the grid
     /// The cells, [column][row]. They do not own their masses: a mass unfiles itself when it is
     /// destroyed, and the world unfiles the rest when it is destroyed.
     detail::GridCell shiftgrid[MAX_GRID][MAX_GRID];
-    int gridsize = 0; ///< cells per side in use, 8 to 64
-    ///@{
+    int gridsize = 0;    ///< cells per side in use, 8 to 64
     float ratiox = 0.0f; ///< cells per world unit
+    /// Cells per world unit along y.
     float ratioy = 0.0f;
-    ///@}
-    ///@{
     float drawOffsetX = 0.0f; ///< screen position of the world origin
+    /// Screen position of the world origin, y.
     float drawOffsetY = 0.0f;
-    ///@}
     float drawScale = 1.0f; ///< zoom
-    ///@{
-    float centerX = 0.0f; ///< world point at the screen centre
+    float centerX = 0.0f;   ///< world point at the screen centre
+    /// World point at the screen centre, y.
     float centerY = 0.0f;
-    ///@}
     float drawRot = 0.0f; ///< camera rotation, degrees
+    float drawIX = 1.0f;  ///< view matrix
     ///@{
-    float drawIX = 1.0f; ///< view matrix
+    /// View matrix: a world offset (x, y) lands (x drawIX + y drawIY, x drawJX + y drawJY) pixels away.
     float drawIY = 0.0f;
     float drawJX = 0.0f;
     float drawJY = 1.0f;
