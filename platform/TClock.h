@@ -16,6 +16,7 @@ class TClock
     /// Waits for about the given number of milliseconds (nothing for 0 or less).
     virtual void SleepMs(std::int64_t ms) = 0;
 };
+/// A shared handle on a clock.
 using TClockRef = std::shared_ptr<TClock>;
 
 /// Makes the clock the one used by frame pacing; null restores the system clock.
