@@ -12,7 +12,10 @@ namespace ravel
 /// One display mode a driver can open full screen.
 struct TGraphicsMode
 {
+    ///@{
+    /// Size in pixels, colour depth in bits, refresh rate in hertz.
     int width = 0, height = 0, depth = 0, hz = 0;
+    ///@}
 };
 
 /// A surface opened by a driver: a window or the full screen.
@@ -68,10 +71,13 @@ class TDriver2D : public TGraphicsDriver
     virtual int SetAlpha(float alpha) = 0;
     /// Drawing colour and tint, each channel clamped to 0-255.
     virtual int SetColor(int red, int green, int blue) = 0;
+    /// Colour of Cls, each channel clamped to 0-255.
     virtual int SetClsColor(int red, int green, int blue) = 0;
     /// Clipping rectangle in pixels.
     virtual int SetViewport(int x, int y, int width, int height) = 0;
+    /// The 2 x 2 matrix that maps local points of later drawing calls (see the class notes).
     virtual int SetTransform(float ix, float iy, float jx, float jy) = 0;
+    /// Width of lines in pixels.
     virtual int SetLineWidth(float width) = 0;
     /// Clears the whole surface, whatever the viewport, to the cls colour.
     virtual int Cls() = 0;
