@@ -10,6 +10,7 @@ namespace ravel
 class TClock
 {
   public:
+    /// Releases the clock.
     virtual ~TClock() = default;
     /// Milliseconds since an arbitrary fixed point; never decreases.
     virtual std::int64_t NowMs() = 0;

@@ -22,6 +22,7 @@ struct TGraphicsMode
 class TGraphics
 {
   public:
+    /// Releases the surface object; Close is what gives the window back.
     virtual ~TGraphics() = default;
     int width = 0;  ///< pixels
     int height = 0; ///< pixels
@@ -36,12 +37,14 @@ class TGraphics
     /// Moves the pointer to the middle of the surface, where it has a pointer.
     virtual void CentrePointer() {}
 };
+/// A shared handle on an open surface.
 using TGraphicsRef = std::shared_ptr<TGraphics>;
 
 /// The part of a driver that makes and presents surfaces.
 class TGraphicsDriver
 {
   public:
+    /// Releases the driver.
     virtual ~TGraphicsDriver() = default;
     /// Full-screen modes the display offers.
     virtual std::vector<TGraphicsMode> GraphicsModes() = 0;
@@ -98,6 +101,7 @@ class TDriver2D : public TGraphicsDriver
     /// alpha buffer); null when nothing can be read.
     virtual TPixmapRef GrabPixmap(int x, int y, int width, int height) = 0;
 };
+/// A shared handle on a renderer.
 using TDriver2DRef = std::shared_ptr<TDriver2D>;
 
 /// Vertex count of an ellipse with half-sizes rx, ry: |rx| + |ry|, at least 12, down to a multiple of 4.

@@ -58,6 +58,7 @@ using TPixmapRef = std::shared_ptr<TPixmap>;
 class TImageFrame
 {
   public:
+    /// Releases the renderer's resources of the frame.
     virtual ~TImageFrame() = default;
     /// Draws the frame's pixels over the local rectangle (x0, y0)-(x1, y1), mapped through the current
     /// matrix and then translated by (tx, ty), like the driver's primitives.

@@ -120,6 +120,7 @@ template <class V> class NodePool
 class TLink
 {
   public:
+    /// A link to nothing: Remove does nothing, IsLinked is 0.
     TLink() = default;
 
     /// Removes the element from its list if it is still there; returns 0.
@@ -155,7 +156,9 @@ template <class V> class TList : public detail::ListCore
     using Node = detail::TypedNode<V>;
 
   public:
+    /// An empty list.
     TList() : ListCore(&FreeNode) {}
+    /// Removes every entry.
     ~TList() { EraseAll(); }
 
     /// Appends a value; the returned link removes exactly this entry.

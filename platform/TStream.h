@@ -17,6 +17,7 @@ namespace ravel
 class TStream
 {
   public:
+    /// Releases the stream; a file stream is closed first.
     virtual ~TStream() = default;
 
     /// Reads up to n bytes into dst; returns how many were read.
@@ -79,14 +80,22 @@ class TFileStream : public TStream
   public:
     /// Opens the file for reading (write = false) or for writing from its first byte; null on failure.
     static std::shared_ptr<TFileStream> Open(const std::string& path, bool write);
+    /// Closes the file if Close has not.
     ~TFileStream() override;
 
+    /// Reads from the file; 0 bytes from a stream opened for writing.
     std::size_t Read(void* dst, std::size_t n) override;
+    /// Writes to the file; 0 bytes to a stream opened for reading.
     std::size_t Write(const void* src, std::size_t n) override;
+    /// Bytes from the start of the file.
     std::int64_t Pos() const override;
+    /// The file's size: as opened for reading, as written so far for writing.
     std::int64_t Size() const override;
+    /// Moves to pos; -1 for a negative pos or, when reading, one beyond the end.
     std::int64_t Seek(std::int64_t pos) override;
+    /// Pushes buffered bytes to the file; 1 when nothing written was lost.
     int Flush() override;
+    /// Flushes and closes the file (again: nothing more); 1 when everything written reached it.
     int Close() override;
 
   private:
@@ -111,10 +120,15 @@ class TMemoryStream : public TStream
     {
     }
 
+    /// Copies up to n bytes from the position.
     std::size_t Read(void* dst, std::size_t n) override;
+    /// Writes n bytes at the position, growing the bytes as needed; never falls short.
     std::size_t Write(const void* src, std::size_t n) override;
+    /// Bytes from the start.
     std::int64_t Pos() const override { return pos_; }
+    /// Number of bytes held.
     std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+    /// Moves to pos, 0..Size(); -1 otherwise.
     std::int64_t Seek(std::int64_t pos) override;
 
     /// Everything written or given so far.
