@@ -112,8 +112,7 @@ inline float AdvBodyGetY(const TAdvBodyRef& b)
     return b ? b->GetY() : 0.0f;
 }
 ///@}
-/// TAdvBody::Rotate: turns the body so its reference constraint points along `degrees`, at rest.
-/// Returns 0.
+/// TAdvBody::Rotate: turns the body so its reference constraint points along `degrees`, at rest. Returns 0.
 inline int AdvBodyRotate(const TAdvBodyRef& b, float degrees)
 {
     if (b)
@@ -217,8 +216,7 @@ inline std::string AdvBodyMassGetName(const TAdvBodyRef& b, int slot)
 }
 ///@}
 ///@{
-/// TAdvBody::MassMove, TAdvBody::MassTranslate, TAdvBody::MassPosition, world units. Each
-/// returns 0.
+/// TAdvBody::MassMove, TAdvBody::MassTranslate, TAdvBody::MassPosition, world units. Each returns 0.
 inline int AdvBodyMassMove(const TAdvBodyRef& b, int slot, float dx, float dy)
 {
     if (b)
@@ -380,8 +378,7 @@ inline int AdvBodyMassIsActive(const TAdvBodyRef& b, int slot)
     return b ? b->MassIsActive(slot) : 0;
 }
 ///@{
-/// TAdvBody::MassDraw, TAdvBody::MassDrawAll: masses as circles, in the caller's colour. Each
-/// returns 0.
+/// TAdvBody::MassDraw, TAdvBody::MassDrawAll: masses as circles, in the caller's colour. Each returns 0.
 inline int AdvBodyMassDraw(const TAdvBodyRef& b, int slot)
 {
     if (b)
@@ -530,8 +527,7 @@ inline float AdvBodyConGetStress(const TAdvBodyRef& b, int slot)
     return b ? b->ConGetStress(slot) : 0.0f;
 }
 ///@{
-/// TAdvBody::ConDraw, TAdvBody::ConDrawAll: sticks as lines, in the caller's colour. Each
-/// returns 0.
+/// TAdvBody::ConDraw, TAdvBody::ConDrawAll: sticks as lines, in the caller's colour. Each returns 0.
 inline int AdvBodyConDraw(const TAdvBodyRef& b, int slot)
 {
     if (b)

@@ -29,8 +29,7 @@ inline int ColEventEmit(const TColEventRef& event)
     TColEvent::Emit(event);
     return 0;
 }
-/// TColEvent::Post: queues the event, or merges it into its pair's, in the given mode.
-/// Returns 0.
+/// TColEvent::Post: queues the event, or merges it into its pair's, in the given mode. Returns 0.
 inline int ColEventPost(const TColEventRef& event, int mode)
 {
     TColEvent::Post(event, mode);

@@ -21,8 +21,7 @@ inline TConstraintRef ConstraintCreate(const TMassRef& m1, const TMassRef& m2, f
     return TConstraint::Create(m1, m2, restLength, stiffness);
 }
 ///@{
-/// TConstraint::SetName, TConstraint::GetName; "" for a null constraint. ConstraintSetName
-/// returns 0.
+/// TConstraint::SetName, TConstraint::GetName; "" for a null constraint. ConstraintSetName returns 0.
 inline int ConstraintSetName(const TConstraintRef& c, const std::string& n)
 {
     if (c)
@@ -89,8 +88,7 @@ inline float ConstraintGetStiffness(const TConstraintRef& c)
     return c ? c->GetStiffness() : 0.0f;
 }
 ///@}
-/// TConstraint::GetAngle: direction from the first mass to the second, degrees; 0 for a null
-/// constraint.
+/// TConstraint::GetAngle: direction from the first mass to the second, degrees; 0 for a null constraint.
 inline float ConstraintGetAngle(const TConstraintRef& c)
 {
     return c ? c->GetAngle() : 0.0f;

@@ -158,8 +158,7 @@ inline int MassAddVelocity(const TMassRef& m, float vx, float vy)
 }
 ///@}
 ///@{
-/// Velocity components (TMass::GetVelocityX and the rest), world units per step; 0 for a null
-/// mass.
+/// Velocity components (TMass::GetVelocityX and the rest), world units per step; 0 for a null mass.
 inline float MassGetVelocityX(const TMassRef& m)
 {
     return m ? m->GetVelocityX() : 0.0f;

@@ -47,8 +47,7 @@ inline int PhysicsSetBounds(float x1, float y1, float x2, float y2)
     TPhysics::SetBounds(x1, y1, x2, y2);
     return 0;
 }
-/// TPhysics::GetBounds: writes the minimum, then the maximum corner (zeros without a world).
-/// Returns 0.
+/// TPhysics::GetBounds: writes the minimum, then the maximum corner (zeros without a world). Returns 0.
 inline int PhysicsGetBounds(float& minX, float& minY, float& maxX, float& maxY)
 {
     TPhysics::GetBounds(minX, minY, maxX, maxY);
@@ -60,8 +59,7 @@ inline int PhysicsSetFriction(float f)
     TPhysics::SetFriction(f);
     return 0;
 }
-/// TPhysics::UseShiftedGrid: 1 finds mass pairs through the grid, 0 tests every pair.
-/// Returns 0.
+/// TPhysics::UseShiftedGrid: 1 finds mass pairs through the grid, 0 tests every pair. Returns 0.
 inline int PhysicsUseShiftedGrid(int flag)
 {
     TPhysics::UseShiftedGrid(flag);

@@ -84,8 +84,7 @@ inline float RigGetAngle(const TRigRef& r)
 }
 ///@}
 ///@{
-/// TRig::SetScale, TRig::GetScale. Each returns 0; a null rig leaves the out-parameters as
-/// they were.
+/// TRig::SetScale, TRig::GetScale. Each returns 0; a null rig leaves the out-parameters as they were.
 inline int RigSetScale(const TRigRef& r, float x, float y)
 {
     if (r)
@@ -116,8 +115,7 @@ inline int RigGetColor(const TRigRef& r, int& red, int& green, int& blue)
 }
 ///@}
 ///@{
-/// TRig::SetAlpha (clamped to [0, 1]), TRig::GetAlpha; 0 for a null rig. RigSetAlpha returns
-/// 0.
+/// TRig::SetAlpha (clamped to [0, 1]), TRig::GetAlpha; 0 for a null rig. RigSetAlpha returns 0.
 inline int RigSetAlpha(const TRigRef& r, float a)
 {
     if (r)
@@ -130,8 +128,7 @@ inline float RigGetAlpha(const TRigRef& r)
 }
 ///@}
 ///@{
-/// TRig::SetBlend, TRig::GetBlend: a blend mode number; 0 for a null rig. RigSetBlend returns
-/// 0.
+/// TRig::SetBlend, TRig::GetBlend: a blend mode number; 0 for a null rig. RigSetBlend returns 0.
 inline int RigSetBlend(const TRigRef& r, int mode)
 {
     if (r)
