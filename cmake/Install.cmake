@@ -16,3 +16,6 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/RavelConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/RavelConfig.cmake ${PROJECT_BINARY_DIR}/RavelConfigVersion.cmake
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Ravel)
+
+# The licence, and the built-in font's own beside it, travel with the package.
+install(FILES LICENSE platform/DefaultFont8x16.LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/ravel)

@@ -8,6 +8,12 @@ namespace ravel
 /// One reported contact: a mass (obj1) against another mass, a zone, the world's bounds or any other
 /// object (obj2). The queue and its settings are module state shared by the whole library; they exist
 /// before any world is made, with the mode MODE_UPDATE.
+///
+/// The step reports every contact it resolves, in every pass, through Emit: the hooks see each
+/// report, and the queue keeps one event per pair of objects per step, merging repeats. TPhysics::Update
+/// empties the queue early in the step (after moving the masses), so between steps the queue holds
+/// exactly the last step's contacts, in the order each pair first touched: read them after Update
+/// with Poll, Peek or Seek.
 class TColEvent : public TObject
 {
   public:
@@ -21,12 +27,15 @@ class TColEvent : public TObject
     static constexpr int MODE_REPLACE = 2; ///< a repeated pair moves the queued event and replaces its force
 
     /// A hook of the chain run by Emit: receives the chain's identifier, the event so far and the
-    /// context it was added with; returns the event to continue with, or null to stop it.
+    /// context it was added with; returns the event to continue with (the same, or another one), or
+    /// null to stop it. It runs inside the step, once per contact report.
     using Hook = TColEventRef (*)(int hookId, const TColEventRef& event, void* context);
 
-    /// New event; its kind follows from obj2 (EventKind of the object, MASS_CUSTOM for null). Not queued.
+    /// New event (never null); its kind follows from obj2 (MASS_MASS for a mass, MASS_ZONE for a zone,
+    /// MASS_BOUNDS for the world, MASS_CUSTOM for anything else or null). x, y: contact point in world
+    /// units; force: penetration depth in world units. Not queued.
     static TColEventRef Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force);
-    /// New event of the given kind, for posters that know what obj2 is.
+    /// New event of the given kind (never null), for posters that know what obj2 is.
     static TColEventRef CreateKind(int kind, const TMassRef& obj1, const TObjectRef& obj2, float x, float y,
                                    float force);
     /// Sets the queue mode, unchecked (values other than 0 and 2 behave as MODE_UPDATE); returns 0.
@@ -36,34 +45,47 @@ class TColEvent : public TObject
     /// Runs the hook chain, then posts the result in the queue mode unless it is null or the mode is
     /// MODE_DISCARD; returns 0.
     static int Emit(const TColEventRef& event);
-    /// Queues the event, or merges it into the event already recorded for its pair; returns 0.
+    /// Queues the event, or merges it into the event already recorded for its pair since the last
+    /// Flush (even one Poll has taken): the recorded event takes the new position and adds the new
+    /// force, or takes it with MODE_REPLACE. Runs no hooks and ignores MODE_DISCARD; a null event does
+    /// nothing. Returns 0.
     static int Post(const TColEventRef& event, int mode);
-    /// Removes and returns the oldest queued event and makes it current; null when the queue is empty.
+    /// Removes and returns the oldest queued event and makes it current; null (and no current event)
+    /// when the queue is empty. Its pair stays recorded for Seek until the next Flush.
     static TColEventRef Poll();
     /// The oldest queued event, left in place; null when the queue is empty.
     static TColEventRef Peek();
     /// The recorded event of the pair (a, b) in either order, or null; a null b stands for the world.
     static TColEventRef Seek(const TObjectRef& a, const TObjectRef& b);
-    /// Empties the queue and the pair index and clears the current event; returns 0.
+    /// Empties the queue and the pair index and clears the current event; the step calls it. Events a
+    /// program still holds stay valid and no longer change. Returns 0.
     static int Flush();
-    /// The event most recently returned by Poll.
+    /// The event most recently returned by Poll; null after a Poll of an empty queue or a Flush.
     static TColEventRef GetCurrent();
 
-    /// Identifier of the hook chain.
+    /// Identifier of the hook chain, passed to every hook.
     static int GetHookId();
-    /// Appends a hook to the chain with its context; returns 0.
+    /// Appends a hook to the chain with its context (a null hook is ignored); the same hook may be
+    /// added with different contexts. Returns 0.
     static int AddHook(Hook hook, void* context);
     /// Removes the first entry with this hook and context; returns 1 if there was one, else 0.
     static int RemoveHook(Hook hook, void* context);
 
+    /// The event kind: MASS_MASS, MASS_ZONE, MASS_BOUNDS or MASS_CUSTOM.
     int GetID() const { return id; }
+    /// The mass that collided (obj1).
     TMassRef GetMass1() const { return obj1; }
     /// obj2 if it is a mass, else null.
     TMassRef GetMass2() const;
     /// obj2 if it is a zone, else null.
     TZoneRef GetZone() const;
+    ///@{
+    /// The contact point, world units: the bound's point beside the mass, the midpoint of two masses,
+    /// or the zone outline's point nearest the mass.
     float GetX() const { return x; }
     float GetY() const { return y; }
+    ///@}
+    /// The penetration depth in world units, summed over the step's repeats of the pair in MODE_UPDATE.
     float GetForce() const { return force; }
 
     int id = 0;         ///< the event kind

@@ -11,6 +11,7 @@ namespace ravel
 class TObject : public std::enable_shared_from_this<TObject>
 {
   public:
+    /// Virtual, so that any object is released correctly through a TObjectRef.
     virtual ~TObject();
 
     /// The collision-event kind an event gets when this object is its second party: -1 (custom) here;

@@ -10,6 +10,7 @@ namespace ravel
 {
 
 class TQuadTree;
+/// A shared handle on a quadtree cell; zones share trees, which never change once built.
 using TQuadTreeRef = std::shared_ptr<TQuadTree>;
 
 /// A cell over a zone's vertices, in the zone's own frame. Only occupied cells exist: a cell without
@@ -48,7 +49,7 @@ class TQuadTree : public TObject
     int CellCount() const;
 
     float posX = 0.0f;                   ///< corner with the smallest coordinates, zone frame
-    float posY = 0.0f;                   ///<
+    float posY = 0.0f;                   ///< corner with the smallest coordinates, y
     float sizeX = 0.0f;                  ///< width of the cell
     float sizeY = 0.0f;                  ///< height of the cell
     std::vector<TQuadTreeRef> childList; ///< occupied sub-cells in corner order; empty for a leaf

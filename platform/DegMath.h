@@ -7,8 +7,11 @@ namespace ravel
 
 // Each helper widens its float arguments to double, works in double and rounds to float once on
 // return, so results are the same on every platform and at every optimisation level.
+///@{
+/// Radians per degree and degrees per radian, in double.
 inline constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 inline constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
+///@}
 
 namespace detail
 {
@@ -136,7 +139,7 @@ inline bool CosRounds(float degrees, int shift, float& out)
 
 } // namespace detail
 
-/// Sine of an angle in degrees.
+/// Sine of an angle in degrees, rounded once from the double result: the same float everywhere.
 inline float SinDeg(float degrees)
 {
     float out;
@@ -145,7 +148,7 @@ inline float SinDeg(float degrees)
     return static_cast<float>(std::sin(static_cast<double>(degrees) * kDegToRad));
 }
 
-/// Cosine of an angle in degrees.
+/// Cosine of an angle in degrees, rounded once from the double result: the same float everywhere.
 inline float CosDeg(float degrees)
 {
     float out;
@@ -154,7 +157,7 @@ inline float CosDeg(float degrees)
     return static_cast<float>(std::cos(static_cast<double>(degrees) * kDegToRad));
 }
 
-/// Direction of (x, y) in degrees, -180 to 180, 0 along +x and 90 along +y.
+/// Direction of (x, y) in degrees, -180 to 180, 0 along +x and 90 along +y (note y comes first).
 inline float Atan2Deg(float y, float x)
 {
     double dy = static_cast<double>(y), dx = static_cast<double>(x);

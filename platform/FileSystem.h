@@ -5,10 +5,12 @@
 namespace ravel
 {
 
-/// File types returned by FileType.
+///@{
+/// File types returned by FileType: nothing there, a regular file, a directory.
 inline constexpr int FILETYPE_NONE = 0;
 inline constexpr int FILETYPE_FILE = 1;
 inline constexpr int FILETYPE_DIR = 2;
+///@}
 
 /// The path with every "\" turned into "/". Every helper below normalises its paths this way first.
 std::string NormalisePath(const std::string& path);

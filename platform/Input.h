@@ -21,9 +21,12 @@ int FlushKeys();
 
 // Pointer.
 
-/// Pointer position in pixels from the window's top-left corner.
+///@{
+/// Pointer position in pixels from the window's top-left corner, as the window last reported it (0
+/// before any report).
 int MouseScreenX();
 int MouseScreenY();
+///@}
 /// 1 while pointer button 1 (left), 2 (right) or 3 (middle) is held, else 0.
 int MouseDown(int button);
 /// 0 hides the pointer over the window, anything else shows it; kept for graphics opened later.
@@ -34,17 +37,20 @@ int SetMouseVisible(int flag);
 // controller reads as a pad: X, Y left stick; Z left trigger minus right trigger; R, U right stick; V 0;
 // buttons 0 A, 1 B, 2 X, 3 Y, 4 Back, 5 Guide, 6 Start, 7-8 stick clicks, 9-10 shoulders, 11-14 pad.
 
+/// Number of joystick ports.
 inline constexpr int MAX_JOYSTICKS = 16;
 
 /// Number of ports with a device, 0-16.
 int JoystickCount();
-/// Axes of the device on the port, -1.0 to 1.0, 0 when centred.
+///@{
+/// Axes of the device on the port, -1.0 to 1.0, 0 when centred; 0 for an axis the device lacks.
 float JoystickX(int port = 0);
 float JoystickY(int port = 0);
 float JoystickZ(int port = 0);
 float JoystickR(int port = 0);
 float JoystickU(int port = 0);
 float JoystickV(int port = 0);
+///@}
 /// 1 while button number `button` (from 0) of the device on the port is held, else 0.
 int JoystickButton(int button, int port = 0);
 /// Held buttons 0-31 of the device on the port as a bit mask (bit b for button b).

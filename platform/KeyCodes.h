@@ -4,6 +4,8 @@
 namespace ravel
 {
 
+///@{
+/// Editing, control and cursor keys.
 inline constexpr int VK_BACK = 8;
 inline constexpr int VK_TAB = 9;
 inline constexpr int VK_CLEAR = 12;
@@ -29,7 +31,9 @@ inline constexpr int VK_SNAPSHOT = 44; ///< Print Screen
 inline constexpr int VK_INSERT = 45;
 inline constexpr int VK_DELETE = 46;
 inline constexpr int VK_HELP = 47;
+///@}
 
+///@{
 /// Main-row digits '0'-'9' are 48-57 and letters 'A'-'Z' are 65-90, the characters' own codes.
 inline constexpr int VK_0 = 48;
 inline constexpr int VK_1 = 49;
@@ -41,6 +45,9 @@ inline constexpr int VK_6 = 54;
 inline constexpr int VK_7 = 55;
 inline constexpr int VK_8 = 56;
 inline constexpr int VK_9 = 57;
+///@}
+///@{
+/// Letter keys 'A'-'Z' are 65-90, the capital letters' own codes.
 inline constexpr int VK_A = 65;
 inline constexpr int VK_B = 66;
 inline constexpr int VK_C = 67;
@@ -67,12 +74,18 @@ inline constexpr int VK_W = 87;
 inline constexpr int VK_X = 88;
 inline constexpr int VK_Y = 89;
 inline constexpr int VK_Z = 90;
+///@}
 
+///@{
+/// The system keys: left and right Windows keys, context menu, sleep.
 inline constexpr int VK_LWIN = 91;
 inline constexpr int VK_RWIN = 92;
 inline constexpr int VK_APPS = 93; ///< the context-menu key
 inline constexpr int VK_SLEEP = 95;
+///@}
 
+///@{
+/// Keypad digits 0-9 are 96-105, then its * + separator - . / keys.
 inline constexpr int VK_NUMPAD0 = 96;
 inline constexpr int VK_NUMPAD1 = 97;
 inline constexpr int VK_NUMPAD2 = 98;
@@ -89,7 +102,9 @@ inline constexpr int VK_SEPARATOR = 108;
 inline constexpr int VK_SUBTRACT = 109;
 inline constexpr int VK_DECIMAL = 110;
 inline constexpr int VK_DIVIDE = 111;
+///@}
 
+///@{
 /// F1-F24 are 112-135.
 inline constexpr int VK_F1 = 112;
 inline constexpr int VK_F2 = 113;
@@ -115,18 +130,27 @@ inline constexpr int VK_F21 = 132;
 inline constexpr int VK_F22 = 133;
 inline constexpr int VK_F23 = 134;
 inline constexpr int VK_F24 = 135;
+///@}
 
+///@{
+/// Num Lock and Scroll Lock.
 inline constexpr int VK_NUMLOCK = 144;
 inline constexpr int VK_SCROLL = 145;
+///@}
 inline constexpr int VK_OEM_NEC_EQUAL = 146; ///< '=' on the keypad
 
+///@{
+/// Left and right Shift, Ctrl and Alt, told apart; VK_SHIFT, VK_CONTROL and VK_MENU read either.
 inline constexpr int VK_LSHIFT = 160;
 inline constexpr int VK_RSHIFT = 161;
 inline constexpr int VK_LCONTROL = 162;
 inline constexpr int VK_RCONTROL = 163;
 inline constexpr int VK_LMENU = 164; ///< left Alt
 inline constexpr int VK_RMENU = 165; ///< right Alt (AltGr)
+///@}
 
+///@{
+/// Browser, volume, media and launch keys of multimedia keyboards.
 inline constexpr int VK_BROWSER_BACK = 166;
 inline constexpr int VK_BROWSER_FORWARD = 167;
 inline constexpr int VK_BROWSER_REFRESH = 168;
@@ -145,6 +169,7 @@ inline constexpr int VK_LAUNCH_MAIL = 180;
 inline constexpr int VK_LAUNCH_MEDIA_SELECT = 181;
 inline constexpr int VK_LAUNCH_APP1 = 182;
 inline constexpr int VK_LAUNCH_APP2 = 183;
+///@}
 
 /// Punctuation keys, named for the characters they give on a US layout.
 inline constexpr int VK_OEM_1 = 186;      ///< ';'

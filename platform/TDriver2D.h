@@ -12,13 +12,17 @@ namespace ravel
 /// One display mode a driver can open full screen.
 struct TGraphicsMode
 {
+    ///@{
+    /// Size in pixels, colour depth in bits, refresh rate in hertz.
     int width = 0, height = 0, depth = 0, hz = 0;
+    ///@}
 };
 
 /// A surface opened by a driver: a window or the full screen.
 class TGraphics
 {
   public:
+    /// Releases the surface object; Close is what gives the window back.
     virtual ~TGraphics() = default;
     int width = 0;  ///< pixels
     int height = 0; ///< pixels
@@ -33,12 +37,14 @@ class TGraphics
     /// Moves the pointer to the middle of the surface, where it has a pointer.
     virtual void CentrePointer() {}
 };
+/// A shared handle on an open surface.
 using TGraphicsRef = std::shared_ptr<TGraphics>;
 
 /// The part of a driver that makes and presents surfaces.
 class TGraphicsDriver
 {
   public:
+    /// Releases the driver.
     virtual ~TGraphicsDriver() = default;
     /// Full-screen modes the display offers.
     virtual std::vector<TGraphicsMode> GraphicsModes() = 0;
@@ -68,10 +74,13 @@ class TDriver2D : public TGraphicsDriver
     virtual int SetAlpha(float alpha) = 0;
     /// Drawing colour and tint, each channel clamped to 0-255.
     virtual int SetColor(int red, int green, int blue) = 0;
+    /// Colour of Cls, each channel clamped to 0-255.
     virtual int SetClsColor(int red, int green, int blue) = 0;
     /// Clipping rectangle in pixels.
     virtual int SetViewport(int x, int y, int width, int height) = 0;
+    /// The 2 x 2 matrix that maps local points of later drawing calls (see the class notes).
     virtual int SetTransform(float ix, float iy, float jx, float jy) = 0;
+    /// Width of lines in pixels.
     virtual int SetLineWidth(float width) = 0;
     /// Clears the whole surface, whatever the viewport, to the cls colour.
     virtual int Cls() = 0;
@@ -92,6 +101,7 @@ class TDriver2D : public TGraphicsDriver
     /// alpha buffer); null when nothing can be read.
     virtual TPixmapRef GrabPixmap(int x, int y, int width, int height) = 0;
 };
+/// A shared handle on a renderer.
 using TDriver2DRef = std::shared_ptr<TDriver2D>;
 
 /// Vertex count of an ellipse with half-sizes rx, ry: |rx| + |ry|, at least 12, down to a multiple of 4.

@@ -7,6 +7,7 @@
 namespace ravel
 {
 
+/// A fixed-width bitmap font whose glyphs are the frames of one image: what DrawText draws with.
 class TImageFont
 {
   public:
@@ -25,6 +26,7 @@ class TImageFont
     /// Frame of the character code, or -1 when the font has no glyph for it.
     int CharToFrame(int code) const;
 };
+/// A shared handle on a font.
 using TImageFontRef = std::shared_ptr<TImageFont>;
 
 /// The built-in glyph table: a 768 x 16 one-bit image, 96 bytes per row; glyph g is byte g of every

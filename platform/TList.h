@@ -120,6 +120,7 @@ template <class V> class NodePool
 class TLink
 {
   public:
+    /// A link to nothing: Remove does nothing, IsLinked is 0.
     TLink() = default;
 
     /// Removes the element from its list if it is still there; returns 0.
@@ -155,7 +156,9 @@ template <class V> class TList : public detail::ListCore
     using Node = detail::TypedNode<V>;
 
   public:
+    /// An empty list.
     TList() : ListCore(&FreeNode) {}
+    /// Removes every entry.
     ~TList() { EraseAll(); }
 
     /// Appends a value; the returned link removes exactly this entry.
@@ -176,12 +179,16 @@ template <class V> class TList : public detail::ListCore
         return TLink(node);
     }
 
+    /// Number of entries.
     int Count() const { return count_; }
+    /// True when the list has no entries.
     bool IsEmpty() const { return count_ == 0; }
 
+    ///@{
     /// The first or last value, or a default-constructed (null) value for an empty list.
     V First() const { return first_ ? static_cast<Node*>(first_)->Value() : V(); }
     V Last() const { return last_ ? static_cast<Node*>(last_)->Value() : V(); }
+    ///@}
 
     /// Removes the first value and returns it; null for an empty list.
     V RemoveFirst()
@@ -217,18 +224,27 @@ template <class V> class TList : public detail::ListCore
     /// Removes every entry.
     void Clear() { EraseAll(); }
 
+    /// A forward iterator over the entries in insertion order (see the class notes on removing and
+    /// appending during the walk).
     class iterator
     {
       public:
+        /// The element type.
         using value_type = V;
+        /// For the iterator concepts.
         using difference_type = std::ptrdiff_t;
 
+        /// The end position.
         iterator() = default;
+        /// The position of a node of the list; the list's begin makes these.
         explicit iterator(detail::ListNode* n) : node_(n), next_(n ? n->next : nullptr), gen_(n ? n->gen : 0)
         {
         }
+        /// The value at this position.
         V& operator*() const { return static_cast<Node*>(node_)->Value(); }
+        /// The value at this position.
         V* operator->() const { return &static_cast<Node*>(node_)->Value(); }
+        /// Steps to the next entry still in the list.
         iterator& operator++()
         {
             // While the visited entry is still in place its live successor is right, including entries
@@ -241,6 +257,7 @@ template <class V> class TList : public detail::ListCore
             gen_ = node_ ? node_->gen : 0;
             return *this;
         }
+        /// True at the same position.
         bool operator==(const iterator& o) const { return node_ == o.node_; }
 
       private:
@@ -249,7 +266,9 @@ template <class V> class TList : public detail::ListCore
         std::uint32_t gen_ = 0;
     };
 
+    /// The first entry, for range-for.
     iterator begin() const { return iterator(first_); }
+    /// The position after the last entry.
     iterator end() const { return iterator(); }
 
   private:
@@ -265,6 +284,7 @@ template <class V> class TList : public detail::ListCore
     }
 };
 
+/// A shared handle on a list; the collision queries and GetConstraints return these (possibly null).
 template <class V> using TListRef = std::shared_ptr<TList<V>>;
 
 } // namespace ravel

@@ -17,6 +17,7 @@ namespace ravel
 class TStream
 {
   public:
+    /// Releases the stream; a file stream is closed first.
     virtual ~TStream() = default;
 
     /// Reads up to n bytes into dst; returns how many were read.
@@ -41,23 +42,36 @@ class TStream
     /// 1 once any write has fallen short.
     int Failed() const { return failed_ ? 1 : 0; }
 
+    /// A little-endian 32-bit integer; 0 when fewer than 4 bytes are left (those are consumed).
     int ReadInt();
+    /// A little-endian 32-bit IEEE float; 0 when fewer than 4 bytes are left.
     float ReadFloat();
+    /// One byte, 0..255; 0 at the end.
     int ReadByte();
+    /// Up to n bytes as text, fewer at the end; "" for n <= 0.
     std::string ReadString(int n);
+    /// Bytes up to the next LF or NUL (not included) or the end, CR bytes dropped.
     std::string ReadLine();
 
+    /// Writes a little-endian 32-bit integer. Returns 0; a short write marks the stream failed.
     int WriteInt(int value);
+    /// Writes a little-endian 32-bit IEEE float. Returns 0.
     int WriteFloat(float value);
+    /// Writes the low 8 bits of the value. Returns 0.
     int WriteByte(int value);
+    /// Writes the text's bytes, no terminator. Returns 0.
     int WriteString(const std::string& text);
+    /// Writes the text's bytes, then CR LF. Returns 0.
     int WriteLine(const std::string& text);
 
   protected:
+    /// Write, marking the stream failed on a short write; once failed it writes nothing more.
     std::size_t WriteChecked(const void* src, std::size_t n);
+    /// Set once a write fell short.
     bool failed_ = false;
 };
 
+/// A shared handle on a stream.
 using TStreamRef = std::shared_ptr<TStream>;
 
 /// A stream over a file of the file system.
@@ -66,14 +80,22 @@ class TFileStream : public TStream
   public:
     /// Opens the file for reading (write = false) or for writing from its first byte; null on failure.
     static std::shared_ptr<TFileStream> Open(const std::string& path, bool write);
+    /// Closes the file if Close has not.
     ~TFileStream() override;
 
+    /// Reads from the file; 0 bytes from a stream opened for writing.
     std::size_t Read(void* dst, std::size_t n) override;
+    /// Writes to the file; 0 bytes to a stream opened for reading.
     std::size_t Write(const void* src, std::size_t n) override;
+    /// Bytes from the start of the file.
     std::int64_t Pos() const override;
+    /// The file's size: as opened for reading, as written so far for writing.
     std::int64_t Size() const override;
+    /// Moves to pos; -1 for a negative pos or, when reading, one beyond the end.
     std::int64_t Seek(std::int64_t pos) override;
+    /// Pushes buffered bytes to the file; 1 when nothing written was lost.
     int Flush() override;
+    /// Flushes and closes the file (again: nothing more); 1 when everything written reached it.
     int Close() override;
 
   private:
@@ -88,19 +110,28 @@ class TFileStream : public TStream
 class TMemoryStream : public TStream
 {
   public:
+    /// An empty stream.
     TMemoryStream() = default;
+    /// A stream over these bytes, positioned at the start.
     explicit TMemoryStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    /// A stream over a copy of n bytes at data, positioned at the start.
     TMemoryStream(const void* data, std::size_t n)
         : bytes_(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + n)
     {
     }
 
+    /// Copies up to n bytes from the position.
     std::size_t Read(void* dst, std::size_t n) override;
+    /// Writes n bytes at the position, growing the bytes as needed; never falls short.
     std::size_t Write(const void* src, std::size_t n) override;
+    /// Bytes from the start.
     std::int64_t Pos() const override { return pos_; }
+    /// Number of bytes held.
     std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+    /// Moves to pos, 0..Size(); -1 otherwise.
     std::int64_t Seek(std::int64_t pos) override;
 
+    /// Everything written or given so far.
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
   private:

@@ -7,5 +7,6 @@ tools/install-deps.sh
 tools/check-format.sh
 tools/check-deps.sh
 cmake --workflow --preset ci
+cmake --build --preset ci --target docs
 cmake --workflow --preset asan
 tools/fuzz.sh smoke

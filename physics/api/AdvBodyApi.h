@@ -22,26 +22,34 @@ inline TAdvBodyRef AdvBodyCreate()
 {
     return std::make_shared<TAdvBody>();
 }
+/// TAdvBody::Load: reads a body file into a new body, activated when `activate` is non-zero;
+/// null when the file cannot be read.
 inline TAdvBodyRef AdvBodyLoad(const std::string& path, int activate)
 {
     return TAdvBody::Load(path, activate);
 }
+/// TAdvBody::Save: writes the body file (".rvb" added without an extension). Returns 0.
 inline int AdvBodySave(const TAdvBodyRef& b, const std::string& path, int backup, int embedImages)
 {
     if (b)
         b->Save(path, backup, embedImages);
     return 0;
 }
+/// TAdvBody::Copy: a deep, inactive copy; null for a null body.
 inline TAdvBodyRef AdvBodyCopy(const TAdvBodyRef& b)
 {
     return b ? b->Copy() : nullptr;
 }
+/// TAdvBody::CleanIndex: compacts all four tables. Returns 0.
 inline int AdvBodyCleanIndex(const TAdvBodyRef& b)
 {
     if (b)
         b->CleanIndex();
     return 0;
 }
+///@{
+/// TAdvBody::Activate, TAdvBody::DeActivate: put the body's constraints and their masses into
+/// the current world, or take them out. Each returns 0.
 inline int AdvBodyActivate(const TAdvBodyRef& b)
 {
     if (b)
@@ -54,6 +62,8 @@ inline int AdvBodyDeActivate(const TAdvBodyRef& b)
         b->DeActivate();
     return 0;
 }
+///@}
+/// TAdvBody::Draw: every live rig in slot order. Returns 0.
 inline int AdvBodyDraw(const TAdvBodyRef& b)
 {
     if (b)
@@ -62,6 +72,9 @@ inline int AdvBodyDraw(const TAdvBodyRef& b)
 }
 
 // Whole-body motion and collision queries.
+///@{
+/// TAdvBody::Move (the shift becomes velocity), TAdvBody::Translate (velocities kept),
+/// TAdvBody::Position (the reference mass at (x, y), at rest); world units. Each returns 0.
 inline int AdvBodyMove(const TAdvBodyRef& b, float dx, float dy)
 {
     if (b)
@@ -80,6 +93,10 @@ inline int AdvBodyPosition(const TAdvBodyRef& b, float x, float y)
         b->Position(x, y);
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::GetPosition, TAdvBody::GetX, TAdvBody::GetY: the reference mass's position, world
+/// units; 0 (out-parameters untouched) for a null body or one without masses.
 inline int AdvBodyGetPosition(const TAdvBodyRef& b, float& x, float& y)
 {
     if (b)
@@ -94,16 +111,22 @@ inline float AdvBodyGetY(const TAdvBodyRef& b)
 {
     return b ? b->GetY() : 0.0f;
 }
+///@}
+/// TAdvBody::Rotate: turns the body so its reference constraint points along `degrees`, at rest. Returns 0.
 inline int AdvBodyRotate(const TAdvBodyRef& b, float degrees)
 {
     if (b)
         b->Rotate(degrees);
     return 0;
 }
+/// TAdvBody::GetRotation: the reference constraint's angle, degrees; 0 for a null body.
 inline float AdvBodyGetRotation(const TAdvBodyRef& b)
 {
     return b ? b->GetRotation() : 0.0f;
 }
+///@{
+/// TAdvBody::Spin (the turn becomes rotation speed), TAdvBody::Turn (velocities kept), by
+/// `degrees`. Each returns 0.
 inline int AdvBodySpin(const TAdvBodyRef& b, float degrees)
 {
     if (b)
@@ -116,6 +139,10 @@ inline int AdvBodyTurn(const TAdvBodyRef& b, float degrees)
         b->Turn(degrees);
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::CollideAdvBody, TAdvBody::CollideZone, TAdvBody::CollideBounds: the last step's
+/// events of the body's masses; null when there are none or the body is null.
 inline TListRef<TColEventRef> AdvBodyCollideAdvBody(const TAdvBodyRef& b, const TAdvBodyRef& other)
 {
     return b ? b->CollideAdvBody(other) : nullptr;
@@ -128,23 +155,29 @@ inline TListRef<TColEventRef> AdvBodyCollideBounds(const TAdvBodyRef& b)
 {
     return b ? b->CollideBounds() : nullptr;
 }
+///@}
 
 // Masses.
+/// TAdvBody::MassAdd: a new mass in the next slot; returns the slot, -1 for a null body.
 inline int AdvBodyMassAdd(const TAdvBodyRef& b, float x, float y, float mass, float radius, float friction,
                           int colGroup)
 {
     return b ? b->MassAdd(x, y, mass, radius, friction, colGroup) : -1;
 }
+/// TAdvBody::MassRemove: removes the mass with its rigs and constraints. Returns 0.
 inline int AdvBodyMassRemove(const TAdvBodyRef& b, int slot)
 {
     if (b)
         b->MassRemove(slot);
     return 0;
 }
+/// TAdvBody::MassMaxIndex: the highest slot handed out; -1 for an empty table or a null body.
 inline int AdvBodyMassMaxIndex(const TAdvBodyRef& b)
 {
     return b ? b->MassMaxIndex() : -1;
 }
+///@{
+/// TAdvBody::MassSwapIndex, TAdvBody::MassCleanIndex: reorder the mass slots. Each returns 0.
 inline int AdvBodyMassSwapIndex(const TAdvBodyRef& b, int slotA, int slotB)
 {
     if (b)
@@ -157,6 +190,9 @@ inline int AdvBodyMassCleanIndex(const TAdvBodyRef& b)
         b->MassCleanIndex();
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::MassExists (1 or 0), TAdvBody::MassGet (the mass or null).
 inline int AdvBodyMassExists(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassExists(slot) : 0;
@@ -165,6 +201,9 @@ inline TMassRef AdvBodyMassGet(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGet(slot) : nullptr;
 }
+///@}
+///@{
+/// TAdvBody::MassSetName, TAdvBody::MassGetName.
 inline int AdvBodyMassSetName(const TAdvBodyRef& b, int slot, const std::string& n)
 {
     if (b)
@@ -175,6 +214,9 @@ inline std::string AdvBodyMassGetName(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetName(slot) : std::string();
 }
+///@}
+///@{
+/// TAdvBody::MassMove, TAdvBody::MassTranslate, TAdvBody::MassPosition, world units. Each returns 0.
 inline int AdvBodyMassMove(const TAdvBodyRef& b, int slot, float dx, float dy)
 {
     if (b)
@@ -193,6 +235,9 @@ inline int AdvBodyMassPosition(const TAdvBodyRef& b, int slot, float x, float y)
         b->MassPosition(slot, x, y);
     return 0;
 }
+///@}
+///@{
+/// The slot's mass's position (TAdvBody::MassGetPositionX and the rest), world units.
 inline float AdvBodyMassGetPositionX(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetPositionX(slot) : 0.0f;
@@ -215,6 +260,9 @@ inline float AdvBodyMassGetY(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetY(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::MassSetMass, TAdvBody::MassGetMass: the weight that splits corrections.
 inline int AdvBodyMassSetMass(const TAdvBodyRef& b, int slot, float m)
 {
     if (b)
@@ -225,6 +273,9 @@ inline float AdvBodyMassGetMass(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetMass(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::MassSetRadius, TAdvBody::MassGetRadius: collision radius, world units.
 inline int AdvBodyMassSetRadius(const TAdvBodyRef& b, int slot, float r)
 {
     if (b)
@@ -235,6 +286,9 @@ inline float AdvBodyMassGetRadius(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetRadius(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::MassSetFriction (clamped to [0, 1]), TAdvBody::MassGetFriction.
 inline int AdvBodyMassSetFriction(const TAdvBodyRef& b, int slot, float f)
 {
     if (b)
@@ -245,6 +299,9 @@ inline float AdvBodyMassGetFriction(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetFriction(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::MassFreeze, TAdvBody::MassThaw, TAdvBody::MassIsFrozen.
 inline int AdvBodyMassFreeze(const TAdvBodyRef& b, int slot)
 {
     if (b)
@@ -261,6 +318,9 @@ inline int AdvBodyMassIsFrozen(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassIsFrozen(slot) : 0;
 }
+///@}
+///@{
+/// TAdvBody::MassSetVelocity, TAdvBody::MassAddVelocity, world units per step. Each returns 0.
 inline int AdvBodyMassSetVelocity(const TAdvBodyRef& b, int slot, float vx, float vy)
 {
     if (b)
@@ -273,6 +333,10 @@ inline int AdvBodyMassAddVelocity(const TAdvBodyRef& b, int slot, float vx, floa
         b->MassAddVelocity(slot, vx, vy);
     return 0;
 }
+///@}
+///@{
+/// The slot's mass's velocity components (TAdvBody::MassGetVelocityX and the rest), world
+/// units per step.
 inline float AdvBodyMassGetVelocityX(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetVelocityX(slot) : 0.0f;
@@ -289,10 +353,14 @@ inline float AdvBodyMassGetVY(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetVY(slot) : 0.0f;
 }
+///@}
+/// TAdvBody::MassGetVelocity: the slot's mass's speed, world units per step.
 inline float AdvBodyMassGetVelocity(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetVelocity(slot) : 0.0f;
 }
+///@{
+/// TAdvBody::MassGetColGroup, TAdvBody::MassSetColGroup (-1 takes a fresh group).
 inline int AdvBodyMassGetColGroup(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassGetColGroup(slot) : 0;
@@ -303,10 +371,14 @@ inline int AdvBodyMassSetColGroup(const TAdvBodyRef& b, int slot, int group)
         b->MassSetColGroup(slot, group);
     return 0;
 }
+///@}
+/// TAdvBody::MassIsActive: 1 while the slot's mass is counted in the simulation.
 inline int AdvBodyMassIsActive(const TAdvBodyRef& b, int slot)
 {
     return b ? b->MassIsActive(slot) : 0;
 }
+///@{
+/// TAdvBody::MassDraw, TAdvBody::MassDrawAll: masses as circles, in the caller's colour. Each returns 0.
 inline int AdvBodyMassDraw(const TAdvBodyRef& b, int slot)
 {
     if (b)
@@ -319,28 +391,36 @@ inline int AdvBodyMassDrawAll(const TAdvBodyRef& b)
         b->MassDrawAll();
     return 0;
 }
+///@}
 
 // Constraints.
+/// TAdvBody::ConAddAll: joins every pair of live masses. Returns 0.
 inline int AdvBodyConAddAll(const TAdvBodyRef& b, float stiffness)
 {
     if (b)
         b->ConAddAll(stiffness);
     return 0;
 }
+/// TAdvBody::ConAdd: a new constraint between two live mass slots; returns the slot, -1 when
+/// refused or for a null body.
 inline int AdvBodyConAdd(const TAdvBodyRef& b, int mass1, int mass2, float restLength, float stiffness)
 {
     return b ? b->ConAdd(mass1, mass2, restLength, stiffness) : -1;
 }
+/// TAdvBody::ConRemove: removes the constraint with its rigs. Returns 0.
 inline int AdvBodyConRemove(const TAdvBodyRef& b, int slot)
 {
     if (b)
         b->ConRemove(slot);
     return 0;
 }
+/// TAdvBody::ConMaxIndex: the highest slot handed out; -1 for an empty table or a null body.
 inline int AdvBodyConMaxIndex(const TAdvBodyRef& b)
 {
     return b ? b->ConMaxIndex() : -1;
 }
+///@{
+/// TAdvBody::ConSwapIndex, TAdvBody::ConCleanIndex: reorder the constraint slots. Each returns 0.
 inline int AdvBodyConSwapIndex(const TAdvBodyRef& b, int slotA, int slotB)
 {
     if (b)
@@ -353,6 +433,9 @@ inline int AdvBodyConCleanIndex(const TAdvBodyRef& b)
         b->ConCleanIndex();
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::ConExists (1 or 0), TAdvBody::ConGet (the constraint or null).
 inline int AdvBodyConExists(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConExists(slot) : 0;
@@ -361,6 +444,9 @@ inline TConstraintRef AdvBodyConGet(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGet(slot) : nullptr;
 }
+///@}
+///@{
+/// TAdvBody::ConSetName, TAdvBody::ConGetName.
 inline int AdvBodyConSetName(const TAdvBodyRef& b, int slot, const std::string& n)
 {
     if (b)
@@ -371,6 +457,10 @@ inline std::string AdvBodyConGetName(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetName(slot) : std::string();
 }
+///@}
+///@{
+/// TAdvBody::ConAssign, TAdvBody::ConFree: activate or deactivate one constraint through the
+/// body. Each returns 0.
 inline int AdvBodyConAssign(const TAdvBodyRef& b, int slot)
 {
     if (b)
@@ -383,6 +473,9 @@ inline int AdvBodyConFree(const TAdvBodyRef& b, int slot)
         b->ConFree(slot);
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::ConGetMass1, TAdvBody::ConGetMass2: slot of the constraint's first or second mass.
 inline int AdvBodyConGetMass1(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetMass1(slot) : 0;
@@ -391,6 +484,9 @@ inline int AdvBodyConGetMass2(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetMass2(slot) : 0;
 }
+///@}
+///@{
+/// TAdvBody::ConSetRestLength, TAdvBody::ConGetRestLength, world units.
 inline int AdvBodyConSetRestLength(const TAdvBodyRef& b, int slot, float length)
 {
     if (b)
@@ -401,6 +497,9 @@ inline float AdvBodyConGetRestLength(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetRestLength(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::ConSetStiffness (clamped to [0, 1]), TAdvBody::ConGetStiffness.
 inline int AdvBodyConSetStiffness(const TAdvBodyRef& b, int slot, float s)
 {
     if (b)
@@ -411,18 +510,24 @@ inline float AdvBodyConGetStiffness(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetStiffness(slot) : 0.0f;
 }
+///@}
+/// TAdvBody::ConGetAngle: the constraint's direction, degrees.
 inline float AdvBodyConGetAngle(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetAngle(slot) : 0.0f;
 }
+/// TAdvBody::ConGetLength: the constraint's present length, world units.
 inline float AdvBodyConGetLength(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetLength(slot) : 0.0f;
 }
+/// TAdvBody::ConGetStress: length over rest length.
 inline float AdvBodyConGetStress(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ConGetStress(slot) : 0.0f;
 }
+///@{
+/// TAdvBody::ConDraw, TAdvBody::ConDrawAll: sticks as lines, in the caller's colour. Each returns 0.
 inline int AdvBodyConDraw(const TAdvBodyRef& b, int slot)
 {
     if (b)
@@ -435,22 +540,29 @@ inline int AdvBodyConDrawAll(const TAdvBodyRef& b)
         b->ConDrawAll();
     return 0;
 }
+///@}
 
 // Rigs.
+/// TAdvBody::RigAdd: a new rig on live image and mass slots; returns the slot, -1 when refused
+/// or for a null body.
 inline int AdvBodyRigAdd(const TAdvBodyRef& b, int image, int mass, int con, float angle)
 {
     return b ? b->RigAdd(image, mass, con, angle) : -1;
 }
+/// TAdvBody::RigRemove: empties the rig slot. Returns 0.
 inline int AdvBodyRigRemove(const TAdvBodyRef& b, int slot)
 {
     if (b)
         b->RigRemove(slot);
     return 0;
 }
+/// TAdvBody::RigMaxIndex: the highest slot handed out; -1 for an empty table or a null body.
 inline int AdvBodyRigMaxIndex(const TAdvBodyRef& b)
 {
     return b ? b->RigMaxIndex() : -1;
 }
+///@{
+/// TAdvBody::RigSwapIndex, TAdvBody::RigCleanIndex: reorder the rig slots. Each returns 0.
 inline int AdvBodyRigSwapIndex(const TAdvBodyRef& b, int slotA, int slotB)
 {
     if (b)
@@ -463,6 +575,9 @@ inline int AdvBodyRigCleanIndex(const TAdvBodyRef& b)
         b->RigCleanIndex();
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::RigExists (1 or 0), TAdvBody::RigGet (the rig or null).
 inline int AdvBodyRigExists(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigExists(slot) : 0;
@@ -471,6 +586,9 @@ inline TRigRef AdvBodyRigGet(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGet(slot) : nullptr;
 }
+///@}
+///@{
+/// TAdvBody::RigSetName, TAdvBody::RigGetName.
 inline int AdvBodyRigSetName(const TAdvBodyRef& b, int slot, const std::string& n)
 {
     if (b)
@@ -481,6 +599,9 @@ inline std::string AdvBodyRigGetName(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetName(slot) : std::string();
 }
+///@}
+///@{
+/// TAdvBody::RigSetImage, TAdvBody::RigGetImage: by image slot (-1: the image is in no slot).
 inline int AdvBodyRigSetImage(const TAdvBodyRef& b, int slot, int image)
 {
     if (b)
@@ -491,6 +612,9 @@ inline int AdvBodyRigGetImage(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetImage(slot) : 0;
 }
+///@}
+///@{
+/// TAdvBody::RigSetMass, TAdvBody::RigGetMass: by mass slot.
 inline int AdvBodyRigSetMass(const TAdvBodyRef& b, int slot, int mass)
 {
     if (b)
@@ -501,6 +625,9 @@ inline int AdvBodyRigGetMass(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetMass(slot) : 0;
 }
+///@}
+///@{
+/// TAdvBody::RigSetConstraint, TAdvBody::RigGetConstraint: by constraint slot, -1 for none.
 inline int AdvBodyRigSetConstraint(const TAdvBodyRef& b, int slot, int con)
 {
     if (b)
@@ -511,6 +638,9 @@ inline int AdvBodyRigGetConstraint(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetConstraint(slot) : 0;
 }
+///@}
+///@{
+/// TAdvBody::RigSetAngle, TAdvBody::RigGetAngle, degrees.
 inline int AdvBodyRigSetAngle(const TAdvBodyRef& b, int slot, float degrees)
 {
     if (b)
@@ -521,6 +651,9 @@ inline float AdvBodyRigGetAngle(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetAngle(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::RigSetScale, TAdvBody::RigGetScale. Each returns 0.
 inline int AdvBodyRigSetScale(const TAdvBodyRef& b, int slot, float x, float y)
 {
     if (b)
@@ -533,6 +666,9 @@ inline int AdvBodyRigGetScale(const TAdvBodyRef& b, int slot, float& x, float& y
         b->RigGetScale(slot, x, y);
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::RigSetColor, TAdvBody::RigGetColor: tint channels 0..255. Each returns 0.
 inline int AdvBodyRigSetColor(const TAdvBodyRef& b, int slot, int red, int green, int blue)
 {
     if (b)
@@ -545,6 +681,9 @@ inline int AdvBodyRigGetColor(const TAdvBodyRef& b, int slot, int& red, int& gre
         b->RigGetColor(slot, red, green, blue);
     return 0;
 }
+///@}
+///@{
+/// TAdvBody::RigSetAlpha (clamped to [0, 1]), TAdvBody::RigGetAlpha.
 inline int AdvBodyRigSetAlpha(const TAdvBodyRef& b, int slot, float a)
 {
     if (b)
@@ -555,6 +694,9 @@ inline float AdvBodyRigGetAlpha(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetAlpha(slot) : 0.0f;
 }
+///@}
+///@{
+/// TAdvBody::RigSetBlend, TAdvBody::RigGetBlend: a blend mode number.
 inline int AdvBodyRigSetBlend(const TAdvBodyRef& b, int slot, int mode)
 {
     if (b)
@@ -565,6 +707,8 @@ inline int AdvBodyRigGetBlend(const TAdvBodyRef& b, int slot)
 {
     return b ? b->RigGetBlend(slot) : 0;
 }
+///@}
+/// TAdvBody::RigDraw: draws one rig. Returns 0.
 inline int AdvBodyRigDraw(const TAdvBodyRef& b, int slot)
 {
     if (b)
@@ -573,6 +717,9 @@ inline int AdvBodyRigDraw(const TAdvBodyRef& b, int slot)
 }
 
 // Images: an image object, a PNG file's path or a stream positioned at PNG data.
+///@{
+/// TAdvBody::ImageAdd: an image object, a PNG file's path or a stream at PNG data into the next
+/// slot; returns the slot, -1 when there is no image or for a null body.
 inline int AdvBodyImageAdd(const TAdvBodyRef& b, const TImageRef& image)
 {
     return b ? b->ImageAdd(image) : -1;
@@ -585,22 +732,29 @@ inline int AdvBodyImageAdd(const TAdvBodyRef& b, TStream& stream)
 {
     return b ? b->ImageAdd(stream) : -1;
 }
+///@}
+/// TAdvBody::ImageRemove: removes the image with the rigs drawing it. Returns 0.
 inline int AdvBodyImageRemove(const TAdvBodyRef& b, int slot)
 {
     if (b)
         b->ImageRemove(slot);
     return 0;
 }
+/// TAdvBody::ImageMaxIndex: the highest slot handed out; -1 for an empty table or a null body.
 inline int AdvBodyImageMaxIndex(const TAdvBodyRef& b)
 {
     return b ? b->ImageMaxIndex() : -1;
 }
+/// TAdvBody::ImageSwapIndex: exchanges two image slots. Returns 0.
 inline int AdvBodyImageSwapIndex(const TAdvBodyRef& b, int slotA, int slotB)
 {
     if (b)
         b->ImageSwapIndex(slotA, slotB);
     return 0;
 }
+///@{
+/// TAdvBody::ImageReplace: a new image in a slot within the count, re-pointing its rigs; 1 on
+/// success, 0 when nothing changed or for a null body.
 inline int AdvBodyImageReplace(const TAdvBodyRef& b, int slot, const TImageRef& image)
 {
     return b ? b->ImageReplace(slot, image) : 0;
@@ -613,12 +767,16 @@ inline int AdvBodyImageReplace(const TAdvBodyRef& b, int slot, TStream& stream)
 {
     return b ? b->ImageReplace(slot, stream) : 0;
 }
+///@}
+/// TAdvBody::ImageCleanIndex: compacts the image slots. Returns 0.
 inline int AdvBodyImageCleanIndex(const TAdvBodyRef& b)
 {
     if (b)
         b->ImageCleanIndex();
     return 0;
 }
+///@{
+/// TAdvBody::ImageExists (1 or 0), TAdvBody::ImageGet (the image or null).
 inline int AdvBodyImageExists(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ImageExists(slot) : 0;
@@ -627,5 +785,6 @@ inline TImageRef AdvBodyImageGet(const TAdvBodyRef& b, int slot)
 {
     return b ? b->ImageGet(slot) : nullptr;
 }
+///@}
 
 } // namespace ravel

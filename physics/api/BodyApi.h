@@ -17,6 +17,8 @@ inline TBodyRef BodyCreate()
 {
     return std::make_shared<TBody>();
 }
+///@{
+/// TBody::SetName, TBody::GetName; "" for a null group. BodySetName returns 0.
 inline int BodySetName(const TBodyRef& b, const std::string& n)
 {
     if (b)
@@ -27,10 +29,13 @@ inline std::string BodyGetName(const TBodyRef& b)
 {
     return b ? b->GetName() : std::string();
 }
+///@}
+/// TBody::GetConstraints: a new list of the group's constraints; null for a null group.
 inline TListRef<TConstraintRef> BodyGetConstraints(const TBodyRef& b)
 {
     return b ? b->GetConstraints() : nullptr;
 }
+/// TBody::Clear: gives back every constraint's count and empties the group. Returns 0.
 inline int BodyClear(const TBodyRef& b)
 {
     if (b)

@@ -9,14 +9,18 @@ namespace ravel
 
 // The mass comes first. A null mass does nothing and gives 0, 0.0, "" or null.
 
+/// TMass::Create: a new inactive mass at rest (never null); colGroup -1 takes a fresh group.
 inline TMassRef MassCreate(float x, float y, float mass, float radius, float friction, int colGroup)
 {
     return TMass::Create(x, y, mass, radius, friction, colGroup);
 }
+/// TMass::Copy: an inactive copy; null for a null mass.
 inline TMassRef MassCopy(const TMassRef& m)
 {
     return m ? m->Copy() : nullptr;
 }
+///@{
+/// TMass::SetName, TMass::GetName; "" for a null mass. MassSetName returns 0.
 inline int MassSetName(const TMassRef& m, const std::string& n)
 {
     if (m)
@@ -27,6 +31,10 @@ inline std::string MassGetName(const TMassRef& m)
 {
     return m ? m->GetName() : std::string();
 }
+///@}
+///@{
+/// TMass::Move (adds to the velocity), TMass::Translate (keeps it), TMass::Position (at rest);
+/// world units. Each returns 0; a null mass does nothing.
 inline int MassMove(const TMassRef& m, float dx, float dy)
 {
     if (m)
@@ -45,6 +53,10 @@ inline int MassPosition(const TMassRef& m, float x, float y)
         m->Position(x, y);
     return 0;
 }
+///@}
+///@{
+/// The position (TMass::GetPositionX and the rest), world units; 0 for a null mass, whose
+/// out-parameters are left as they were. MassGetPosition returns 0.
 inline float MassGetPositionX(const TMassRef& m)
 {
     return m ? m->GetPositionX() : 0.0f;
@@ -67,6 +79,10 @@ inline float MassGetY(const TMassRef& m)
 {
     return m ? m->GetY() : 0.0f;
 }
+///@}
+///@{
+/// TMass::SetMass, TMass::GetMass: the weight that splits corrections; 0 for a null mass.
+/// MassSetMass returns 0.
 inline int MassSetMass(const TMassRef& m, float mass)
 {
     if (m)
@@ -77,6 +93,10 @@ inline float MassGetMass(const TMassRef& m)
 {
     return m ? m->GetMass() : 0.0f;
 }
+///@}
+///@{
+/// TMass::SetRadius, TMass::GetRadius: collision radius, world units; 0 for a null mass.
+/// MassSetRadius returns 0.
 inline int MassSetRadius(const TMassRef& m, float r)
 {
     if (m)
@@ -87,6 +107,10 @@ inline float MassGetRadius(const TMassRef& m)
 {
     return m ? m->GetRadius() : 0.0f;
 }
+///@}
+///@{
+/// TMass::SetFriction (clamped to [0, 1]), TMass::GetFriction; 0 for a null mass.
+/// MassSetFriction returns 0.
 inline int MassSetFriction(const TMassRef& m, float f)
 {
     if (m)
@@ -97,6 +121,9 @@ inline float MassGetFriction(const TMassRef& m)
 {
     return m ? m->GetFriction() : 0.0f;
 }
+///@}
+///@{
+/// TMass::Freeze, TMass::Thaw, TMass::IsFrozen; 0 for a null mass. Freeze and Thaw return 0.
 inline int MassFreeze(const TMassRef& m)
 {
     if (m)
@@ -113,6 +140,10 @@ inline int MassIsFrozen(const TMassRef& m)
 {
     return m ? m->IsFrozen() : 0;
 }
+///@}
+///@{
+/// TMass::SetVelocity, TMass::AddVelocity, world units per step; not for a frozen mass.
+/// Each returns 0; a null mass does nothing.
 inline int MassSetVelocity(const TMassRef& m, float vx, float vy)
 {
     if (m)
@@ -125,6 +156,9 @@ inline int MassAddVelocity(const TMassRef& m, float vx, float vy)
         m->AddVelocity(vx, vy);
     return 0;
 }
+///@}
+///@{
+/// Velocity components (TMass::GetVelocityX and the rest), world units per step; 0 for a null mass.
 inline float MassGetVelocityX(const TMassRef& m)
 {
     return m ? m->GetVelocityX() : 0.0f;
@@ -141,10 +175,15 @@ inline float MassGetVY(const TMassRef& m)
 {
     return m ? m->GetVY() : 0.0f;
 }
+///@}
+/// TMass::GetVelocity: the speed, world units per step; 0 for a null mass.
 inline float MassGetVelocity(const TMassRef& m)
 {
     return m ? m->GetVelocity() : 0.0f;
 }
+///@{
+/// TMass::GetColGroup, TMass::SetColGroup (-1 takes a fresh group); 0 for a null mass.
+/// MassSetColGroup returns 0.
 inline int MassGetColGroup(const TMassRef& m)
 {
     return m ? m->GetColGroup() : 0;
@@ -155,6 +194,8 @@ inline int MassSetColGroup(const TMassRef& m, int group)
         m->SetColGroup(group);
     return 0;
 }
+///@}
+/// TMass::Draw: the mass as a circle in world space, in the caller's colour. Returns 0.
 inline int MassDraw(const TMassRef& m)
 {
     if (m)

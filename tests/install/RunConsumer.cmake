@@ -5,6 +5,11 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${RAVEL_BUILD_DIR} --prefix $
 if(rc)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
+foreach(notice LICENSE DefaultFont8x16.LICENSE)
+  if(NOT EXISTS ${WORK_DIR}/prefix/share/doc/ravel/${notice})
+    message(FATAL_ERROR "install left out share/doc/ravel/${notice}")
+  endif()
+endforeach()
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/build -G ${GENERATOR}
                         -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix RESULT_VARIABLE rc)
 if(rc)
