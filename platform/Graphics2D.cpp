@@ -6,6 +6,7 @@
 #include "platform/TClock.h"
 #include "platform/TDriver2D.h"
 #include "platform/TGLDriver2D.h"
+#include "platform/detail/DisplayModes.h"
 #include "platform/detail/Events.h"
 
 #include <cstdint>
@@ -116,7 +117,8 @@ void OnFocusChanged(int gained)
 
 void CloseAtExit()
 {
-    CloseGraphics();
+    if (!detail::DisplayLost())
+        CloseGraphics();
 }
 
 TImageFrame* FrameOf(TImage& image, int frame)
@@ -163,6 +165,7 @@ TGraphicsRef OpenGraphics(int width, int height, int depth, int hz, int flags)
     TGraphicsRef graphics = activeDriver->CreateGraphics(width, height, depth, hz, flags | defaultFlags);
     if (!graphics)
     {
+        detail::DiscardWindowEvents(); // of the window the driver made and gave up
         lastError = activeDriver->LastError();
         if (lastError.empty())
             lastError = "graphics driver failed to create the surface";
@@ -221,6 +224,7 @@ int CloseGraphics()
     pacing = false;
     driver->SetGraphics(nullptr);
     closing->Close();
+    detail::DiscardWindowEvents();
     state = TGraphics2D{};
     return 0;
 }

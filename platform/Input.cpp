@@ -349,6 +349,16 @@ void StopInputTracking()
     ClearStates();
 }
 
+void DiscardWindowEvents()
+{
+    if (!SDL_WasInit(SDL_INIT_EVENTS))
+        return;
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    SDL_FlushEvent(SDL_SYSWMEVENT);
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);        // keys and text
+    SDL_FlushEvents(SDL_MOUSEMOTION, SDL_JOYAXISMOTION - 1); // pointer
+}
+
 void SetFocusHook(FocusHook hook)
 {
     focusHook = hook;
