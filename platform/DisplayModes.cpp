@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 
+#include <cstring>
+#include <dlfcn.h>
+
 namespace ravel::detail
 {
 
@@ -138,11 +141,55 @@ void TWindowGraphics::CentrePointer()
         SDL_WarpMouseInWindow(window, width / 2, height / 2);
 }
 
+namespace
+{
+// When the X server goes away (the session ends, the server dies), Xlib calls its I/O error handler
+// and then ends the program. The handler only notes it, so that nothing run at exit waits on the
+// dead connection, and leaves the rest to the handler that was there before.
+using XIOErrorHandler = int (*)(void*);
+using SetIOErrorHandlerFn = XIOErrorHandler (*)(XIOErrorHandler);
+XIOErrorHandler previousIOErrorHandler = nullptr;
+bool displayLost = false;
+
+int NoteDisplayLost(void* xdisplay)
+{
+    displayLost = true;
+    return previousIOErrorHandler ? previousIOErrorHandler(xdisplay) : 0;
+}
+
+void WatchForALostDisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0)
+        return;
+    // SDL has loaded Xlib for its X11 driver; the program itself does not link it. Xlib may have been
+    // loaded afresh since the last start, so the handler is set on every start.
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    auto set = xlib ? reinterpret_cast<SetIOErrorHandlerFn>(dlsym(xlib, "XSetIOErrorHandler")) : nullptr;
+    if (set)
+    {
+        XIOErrorHandler before = set(&NoteDisplayLost);
+        if (before != &NoteDisplayLost)
+            previousIOErrorHandler = before;
+    }
+    if (xlib)
+        dlclose(xlib);
+}
+} // namespace
+
 bool StartVideo()
 {
     // Full-screen graphics handle focus loss themselves (FocusChanged), so SDL must not as well.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    WatchForALostDisplay();
+    return true;
+}
+
+bool DisplayLost()
+{
+    return displayLost;
 }
 
 void StopVideo()

@@ -355,7 +355,7 @@ void DiscardWindowEvents()
         return;
     SDL_FlushEvent(SDL_WINDOWEVENT);
     SDL_FlushEvent(SDL_SYSWMEVENT);
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);        // keys and text
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);       // keys and text
     SDL_FlushEvents(SDL_MOUSEMOTION, SDL_JOYAXISMOTION - 1); // pointer
 }
 

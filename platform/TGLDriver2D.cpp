@@ -34,6 +34,13 @@ class TGLGraphics : public detail::TWindowGraphics
 
     void Close() override
     {
+        if (detail::DisplayLost())
+        {
+            // The program is ending without its display: every call on the window would wait on
+            // the dead connection.
+            Forget();
+            return;
+        }
         if (context)
         {
             if (SDL_GL_GetCurrentContext() == context)
@@ -53,7 +60,14 @@ class TGLGraphics : public detail::TWindowGraphics
         }
     }
 
-    bool Live() const { return context && SDL_GL_GetCurrentContext() == context; }
+    bool Live() const { return context && !detail::DisplayLost() && SDL_GL_GetCurrentContext() == context; }
+
+    void Forget()
+    {
+        context = nullptr;
+        window = nullptr;
+        videoStarted = false;
+    }
 };
 
 bool HasExtension(const char* name)

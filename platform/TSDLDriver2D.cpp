@@ -39,6 +39,13 @@ class TSDLGraphics : public detail::TWindowGraphics
 
     void Close() override
     {
+        if (detail::DisplayLost())
+        {
+            // The program is ending without its display: every call on the window would wait on
+            // the dead connection.
+            Forget();
+            return;
+        }
         if (renderer)
         {
             SDL_DestroyRenderer(renderer); // and with it every texture made on it
@@ -60,6 +67,15 @@ class TSDLGraphics : public detail::TWindowGraphics
             detail::StopVideo();
             videoStarted = false;
         }
+    }
+
+    void Forget()
+    {
+        renderer = nullptr;
+        white = nullptr;
+        surface = nullptr;
+        window = nullptr;
+        videoStarted = false;
     }
 };
 

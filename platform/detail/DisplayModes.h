@@ -50,6 +50,9 @@ class TWindowGraphics : public TGraphics
 
 /// Starts SDL's video (counted: every success needs one StopVideo); false when there is no display.
 bool StartVideo();
+/// True once the connection to the display has broken: the program is ending, and closing windows
+/// would wait on the dead connection for ever.
+bool DisplayLost();
 void StopVideo();
 
 } // namespace ravel::detail
