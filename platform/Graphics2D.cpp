@@ -115,6 +115,12 @@ void OnFocusChanged(int gained)
         current->FocusChanged(gained);
 }
 
+void MapPointerToSurface(int& x, int& y)
+{
+    if (current)
+        current->MapPointer(x, y);
+}
+
 void CloseAtExit()
 {
     if (!detail::DisplayLost())
@@ -195,6 +201,7 @@ TGraphicsRef OpenGraphics(int width, int height, int depth, int hz, int flags)
 
     detail::StartInputTracking();
     detail::SetFocusHook(&OnFocusChanged);
+    detail::SetPointerMap(&MapPointerToSurface);
     if (graphics->depth != 0)
         graphics->CentrePointer();
     CalibratePacing(hz, graphics->depth);
@@ -217,6 +224,7 @@ int CloseGraphics()
     if (!current)
         return 0;
     detail::SetFocusHook(nullptr);
+    detail::SetPointerMap(nullptr);
     detail::StopInputTracking();
     TGraphicsRef closing = current;
     TDriver2DRef driver = state._driver;

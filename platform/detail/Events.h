@@ -22,4 +22,9 @@ void DiscardWindowEvents();
 /// states have been cleared; the drawing layer uses it to leave and re-enter full screen.
 using FocusHook = void (*)(int gained);
 void SetFocusHook(FocusHook hook);
+
+/// Turns pointer positions of window events into surface pixels, for surfaces shown scaled (null:
+/// they are the same).
+using PointerMap = void (*)(int& x, int& y);
+void SetPointerMap(PointerMap map);
 } // namespace ravel::detail
