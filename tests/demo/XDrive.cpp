@@ -26,6 +26,7 @@
 //                       black bars around it; the last screenshot goes to FILE as a PNG
 //     away FILE MS      until the screen no longer shows the demo
 //     moving MS         until two screenshots in a row differ: the game draws on
+//     size              prints the screen's size, WxH
 //     hold NAME         opens a small window titled NAME, as another program on the desktop, and
 //                       keeps it until xdrive ends; once the commands are done xdrive then waits to
 //                       be stopped
@@ -543,6 +544,8 @@ int main(int argc, char** argv)
             if (!ok)
                 Fail("the picture stood still for ms", std::to_string(ms));
         }
+        else if (command == "size")
+            std::printf("%dx%d\n", ScreenW(), ScreenH());
         else if (command == "hold")
         {
             OpenHoldWindow(next());

@@ -5,7 +5,7 @@
 #   xvfb-drive.sh DEMO XDRIVE WM "MENUKEYS" PICTURE SCREENSHOT
 # WM is "none" or "openbox". MENUKEYS are X key names pressed in turn in the menu; only the last may
 # be one of 1 to 4. PICTURE is the size of the chosen mode, WxH: on a screen of another size the
-# game's picture is that size scaled to fit, with black bars. Screenshots go to SCREENSHOT and, for
+# game's picture is that size scaled to fit, with black bars, and the demo says so on stderr. Screenshots go to SCREENSHOT and, for
 # the desktop while the demo is away, to SCREENSHOT with "-away" before ".png".
 #
 # Every step waits for what it needs with a generous deadline, so that a busy machine only makes the
@@ -30,7 +30,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "xvfb-drive: $*" >&2
-  [ -s "$work/stderr" ] && sed 's/^/demo: /' "$work/stderr" >&2
+  [ -s "$work/stderr" ] && sed 's/^/  stderr: /' "$work/stderr" >&2
   command -v xwininfo > /dev/null && xwininfo -root -tree | grep -v "has no name" >&2
   exit 1
 }
@@ -87,5 +87,12 @@ fi
 wait "$demopid"
 status=$?
 [ "$status" -eq 0 ] || fail "the demo ended with status $status"
-[ -s "$work/stderr" ] && sed 's/^/demo: /' "$work/stderr"
+[ -s "$work/stderr" ] && sed 's/^/  stderr: /' "$work/stderr"
+screen=$("$xdrive" size)
+notice="the display has no ${picture/x/ x } mode"
+if [ "$screen" != "$picture" ]; then
+  grep -q "$notice" "$work/stderr" || fail "no line on stderr saying \"$notice\""
+elif grep -q "has no .* mode" "$work/stderr"; then
+  fail "a fallback was reported on a screen of the mode's size"
+fi
 echo "xvfb-drive: the demo ran, came back and ended with status 0"
