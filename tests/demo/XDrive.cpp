@@ -25,6 +25,7 @@
 //                       asphalt, green grass, white overlay text at the top left of the picture and
 //                       black bars around it; the last screenshot goes to FILE as a PNG
 //     away FILE MS      until the screen no longer shows the demo
+//     shot FILE         the screen as a PNG file
 //     moving MS         until two screenshots in a row differ: the game draws on
 //     size              prints the screen's size, WxH
 //     hold NAME         opens a small window titled NAME, as another program on the desktop, and
@@ -93,14 +94,16 @@ int IgnoreErrors(Display*, XErrorEvent*)
     return 0;
 }
 
+// WM_NAME in whatever 8-bit encoding the program set it (SDL's message box sets UTF-8).
 std::string Title(Window w)
 {
-    char* name = nullptr;
+    XTextProperty name{};
     std::string title;
-    if (XFetchName(display, w, &name) && name)
+    if (XGetWMName(display, w, &name) && name.value)
     {
-        title = name;
-        XFree(name);
+        if (name.format == 8)
+            title.assign(reinterpret_cast<const char*>(name.value), name.nitems);
+        XFree(name.value);
     }
     return title;
 }
@@ -532,6 +535,11 @@ int main(int argc, char** argv)
                 Fail(wantDemo ? "the screen does not show the track, the car and the overlay:"
                               : "the screen still shows the demo:",
                      path);
+        }
+        else if (command == "shot")
+        {
+            ravel::TPixmap pm;
+            ok = Shot(pm) && SavePng(pm, next());
         }
         else if (command == "moving")
         {
