@@ -163,15 +163,24 @@ bool HasFocus(Window w)
     return false;
 }
 
-bool CoversScreen(Window w)
+// The window's place on the screen.
+bool ScreenRect(Window w, int& x, int& y, int& width, int& height)
 {
     XWindowAttributes a;
     Window child = 0;
-    int x = 0, y = 0;
     if (!XGetWindowAttributes(display, w, &a) ||
         !XTranslateCoordinates(display, w, DefaultRootWindow(display), 0, 0, &x, &y, &child))
         return false;
-    return x == 0 && y == 0 && a.width == ScreenW() && a.height == ScreenH();
+    width = a.width;
+    height = a.height;
+    return true;
+}
+
+bool CoversScreen(Window w)
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    return ScreenRect(w, x, y, width, height) && x == 0 && y == 0 && width == ScreenW() &&
+           height == ScreenH();
 }
 
 int Channel(unsigned long pixel, unsigned long mask);
@@ -179,14 +188,11 @@ int Channel(unsigned long pixel, unsigned long mask);
 // White pixels inside the window on the screen.
 int WhitePixels(Window w)
 {
-    XWindowAttributes a;
-    Window child = 0;
-    int x = 0, y = 0;
-    if (!XGetWindowAttributes(display, w, &a) ||
-        !XTranslateCoordinates(display, w, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+    int x = 0, y = 0, width = 0, height = 0;
+    if (!ScreenRect(w, x, y, width, height))
         return 0;
     int x0 = std::max(x, 0), y0 = std::max(y, 0);
-    int x1 = std::min(x + a.width, ScreenW()), y1 = std::min(y + a.height, ScreenH());
+    int x1 = std::min(x + width, ScreenW()), y1 = std::min(y + height, ScreenH());
     if (x1 <= x0 || y1 <= y0)
         return 0;
     XImage* image = XGetImage(display, DefaultRootWindow(display), x0, y0, static_cast<unsigned>(x1 - x0),
