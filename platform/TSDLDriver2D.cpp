@@ -47,6 +47,14 @@ class TSDLGraphics : public detail::TWindowGraphics
             Forget();
             return;
         }
+        if (renderer && picture)
+        {
+            // Drawing goes back to the window before the target goes: SDL would otherwise queue that
+            // switch while it takes the renderer apart, and lose what it queued.
+            SDL_SetRenderTarget(renderer, nullptr);
+            SDL_DestroyTexture(picture);
+            picture = nullptr;
+        }
         if (renderer)
         {
             SDL_DestroyRenderer(renderer); // and with it every texture made on it

@@ -159,7 +159,7 @@ TEST(StartupTest, TheMediaCheckReadsEveryFileAndLeavesNoTrace)
     fs::remove_all(root);
 }
 
-// The menu on SDL's offscreen video and software renderer, in front of a display whose only mode is
+// The menu on SDL's dummy video and software renderer, in front of a display whose only mode is
 // its desktop's 640 x 480. Keys come as a player's would, again and again until the menu returns: a
 // press made while the menu draws itself is not taken.
 class FakeDisplay : public detail::TDisplayModeCalls
@@ -187,7 +187,7 @@ class MenuTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0) << SDL_GetError();
         display = std::make_shared<FakeDisplay>();
