@@ -29,6 +29,10 @@ struct TCircuit
 inline constexpr float kRoadWidth = 70.0f;
 /// Width of the kerbs laid inside the road's edges in the corners, pixels.
 inline constexpr float kKerbWidth = 7.0f;
+/// Width of the tyre wall drawn along the picture's border, which is the world's edge, pixels.
+inline constexpr int kBarrierWidth = 8;
+/// Grass kept at the least between the road's outer edge and that wall, pixels.
+inline constexpr int kRunOff = 70;
 /// The infield is split into two grass zones along this vertical line.
 inline constexpr float kInfieldSplitX = 1015.0f;
 

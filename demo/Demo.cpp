@@ -8,11 +8,13 @@
 #include "platform/Input.h"
 #include "platform/Random.h"
 #include "platform/TGLDriver2D.h"
+#include "platform/TImage.h"
 #include "platform/TSDLDriver2D.h"
 
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace ravel::demo
@@ -193,6 +195,73 @@ std::string MissingMedia()
     return {};
 }
 
+namespace
+{
+// Why the media file, which is there, cannot serve the demo; empty when it can.
+std::string MediaFault(const std::string& name, const std::string& path)
+{
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0)
+        return LoadPixmapPNG(path) ? std::string() : "not a PNG image that can be decoded";
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".rvz") == 0)
+    {
+        TZoneRef zone = TZone::Load(path);
+        if (!zone)
+            return "not a zone file that can be read";
+        zone->Free();
+        return {};
+    }
+    // The car model drives masses 0 to 6 and turns the view with constraint 0.
+    TAdvBodyRef body = TAdvBody::Load(path, 0);
+    if (!body)
+        return "not a body file that can be read";
+    for (int m = 0; m <= 6; ++m)
+        if (!body->MassExists(m))
+            return "a body file without the car's seven masses";
+    if (!body->ConExists(0))
+        return "a body file without the car's constraints";
+    return {};
+}
+} // namespace
+
+std::string CheckMedia()
+{
+    std::string missing = MissingMedia();
+    if (!missing.empty())
+        return "cannot read media file " + missing + " (run from the folder that holds media/)";
+    // Loading takes automatic collision groups and may set the mask colour: both are put back, so
+    // that the start-up afterwards makes exactly the objects it would have made without the check.
+    int groups = nextAutoColGroup;
+    int mr = 0, mg = 0, mb = 0;
+    GetMaskColor(mr, mg, mb);
+    std::string problem;
+    for (const char* name : kMediaFiles)
+    {
+        std::string path = MediaPath(name);
+        std::string fault = MediaFault(name, path);
+        if (!fault.empty())
+        {
+            problem = "media file " + path + " is damaged: " + fault;
+            break;
+        }
+    }
+    nextAutoColGroup = groups;
+    SetMaskColor(mr, mg, mb);
+    return problem;
+}
+
+void ReportStartupError(const std::string& line)
+{
+    std::fprintf(stderr, "%s\n", line.c_str());
+    // The same words in a box, for a player who started the program without a terminal; only on a
+    // real display, where someone can close it.
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0)
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ravel", line.c_str(), nullptr);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 // --- Menu ----------------------------------------------------------------------------------------
 
 float SelectGraphicsMode()
@@ -215,10 +284,10 @@ float SelectGraphicsMode()
         DrawText("  4: DirectX 1024x768", 0, 60);
         Flip(-1);
         int key = WaitForKey();
-        if (key == 0)
+        if (key == 0 || key == KEY_ESCAPE)
         {
             CloseGraphics();
-            return 0.0f; // the window was closed
+            return 0.0f; // the window was closed, or the player left
         }
         if (key < KEY_1 || key > KEY_4)
             continue;
@@ -229,7 +298,17 @@ float SelectGraphicsMode()
         CloseGraphics();
         SetGraphicsDriver(gl ? openGLDriver() : secondDriver(), GRAPHICS_BACKBUFFER);
         if (!OpenGraphics(width, height, 32, 60, 0))
-            return 0.0f;
+        {
+            // A display without the mode still shows the game full screen: the same picture, scaled
+            // to the desktop's own size.
+            if (!OpenGraphics(width, height, 32, 60, GRAPHICS_DESKTOPFIT))
+                return 0.0f;
+            std::fprintf(
+                stderr,
+                "demo: the display has no %d x %d mode; showing the game at %d x %d scaled to fit the "
+                "screen\n",
+                width, height, width, height);
+        }
         return width == 800 ? 0.78125f : 1.0f;
     }
 }
@@ -344,11 +423,11 @@ void Shutdown()
 
 int RunDemo(const char*)
 {
-    std::string missing = MissingMedia();
-    if (!missing.empty())
+    // Every media file is read and checked while the desktop is still as the player left it.
+    std::string problem = CheckMedia();
+    if (!problem.empty())
     {
-        std::fprintf(stderr, "demo: cannot read media file %s (run from the folder that holds media/)\n",
-                     missing.c_str());
+        ReportStartupError("demo: " + problem);
         return 1;
     }
     smokeList = std::make_shared<TList<TSmokeRef>>();
@@ -357,14 +436,14 @@ int RunDemo(const char*)
     {
         std::string why = GraphicsError();
         if (why.empty())
-            return 0; // the menu was closed: nothing chosen, nothing wrong
-        std::fprintf(stderr, "demo: cannot open the graphics mode: %s\n", why.c_str());
+            return 0; // the menu was closed or left: nothing chosen, nothing wrong
+        ReportStartupError("demo: cannot open the graphics mode: " + why);
         return 1;
     }
     if (!StartWorld(zoom))
     {
-        std::fprintf(stderr, "demo: cannot read media file %s\n", mediaError.c_str());
         Shutdown();
+        ReportStartupError("demo: cannot read media file " + mediaError);
         return 1;
     }
     while (!Frame())

@@ -92,7 +92,9 @@ int ColGrass(const TZoneRef& zone, const TMassRef& mass, float nx, float ny, flo
 int LoadGrassZones();
 
 /// Shows the menu in a small window and opens the chosen mode full screen; returns the zoom factor,
-/// or 0 when the window was closed or no mode could be opened.
+/// or 0 when the window was closed, Escape was pressed or no mode could be opened. A display without
+/// the mode gets the desktop's full screen with the picture scaled to fit (GRAPHICS_DESKTOPFIT), and
+/// a line on stderr saying so.
 float SelectGraphicsMode();
 /// The drivers behind the menu's two renderers; tests may replace them before SelectGraphicsMode.
 extern TDriver2DRef (*openGLDriver)();
@@ -105,6 +107,13 @@ std::string MediaDir();
 std::string MediaPath(const std::string& name);
 /// The first of the demo's media files that cannot be read, or empty when all can.
 std::string MissingMedia();
+/// Reads every media file as the start-up will (PNG images decoded, zones and the car body parsed,
+/// the car's masses there) and says what is wrong with the first that fails, such as "media file
+/// media/grass2.rvz is damaged: not a zone file that can be read"; empty when all are sound. Leaves
+/// the library's automatic collision groups and the mask colour as it found them.
+std::string CheckMedia();
+/// Writes the line to stderr and, on a real display, shows it in a message box until it is closed.
+void ReportStartupError(const std::string& line);
 /// Why the last StartWorld failed: the media file it could not load.
 extern std::string mediaError;
 

@@ -8,3 +8,5 @@ target_sources(ravel_platform PRIVATE
   TImageFont.cpp TImageFont.h
   TSDLDriver2D.cpp TSDLDriver2D.h
 )
+# dlopen: Xlib, which SDL loads for its X11 driver, is reached through it.
+target_link_libraries(ravel_platform PRIVATE ${CMAKE_DL_LIBS})

@@ -6,6 +6,7 @@
 #include "platform/TClock.h"
 #include "platform/TDriver2D.h"
 #include "platform/TGLDriver2D.h"
+#include "platform/detail/DisplayModes.h"
 #include "platform/detail/Events.h"
 
 #include <cstdint>
@@ -114,9 +115,16 @@ void OnFocusChanged(int gained)
         current->FocusChanged(gained);
 }
 
+void MapPointerToSurface(int& x, int& y)
+{
+    if (current)
+        current->MapPointer(x, y);
+}
+
 void CloseAtExit()
 {
-    CloseGraphics();
+    if (!detail::DisplayLost())
+        CloseGraphics();
 }
 
 TImageFrame* FrameOf(TImage& image, int frame)
@@ -163,6 +171,7 @@ TGraphicsRef OpenGraphics(int width, int height, int depth, int hz, int flags)
     TGraphicsRef graphics = activeDriver->CreateGraphics(width, height, depth, hz, flags | defaultFlags);
     if (!graphics)
     {
+        detail::DiscardWindowEvents(); // of the window the driver made and gave up
         lastError = activeDriver->LastError();
         if (lastError.empty())
             lastError = "graphics driver failed to create the surface";
@@ -192,6 +201,7 @@ TGraphicsRef OpenGraphics(int width, int height, int depth, int hz, int flags)
 
     detail::StartInputTracking();
     detail::SetFocusHook(&OnFocusChanged);
+    detail::SetPointerMap(&MapPointerToSurface);
     if (graphics->depth != 0)
         graphics->CentrePointer();
     CalibratePacing(hz, graphics->depth);
@@ -214,6 +224,7 @@ int CloseGraphics()
     if (!current)
         return 0;
     detail::SetFocusHook(nullptr);
+    detail::SetPointerMap(nullptr);
     detail::StopInputTracking();
     TGraphicsRef closing = current;
     TDriver2DRef driver = state._driver;
@@ -221,6 +232,7 @@ int CloseGraphics()
     pacing = false;
     driver->SetGraphics(nullptr);
     closing->Close();
+    detail::DiscardWindowEvents();
     state = TGraphics2D{};
     return 0;
 }

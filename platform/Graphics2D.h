@@ -26,6 +26,10 @@ inline constexpr int GRAPHICS_DEPTHBUFFER = 8;
 inline constexpr int GRAPHICS_STENCILBUFFER = 16;
 inline constexpr int GRAPHICS_ACCUMBUFFER = 32;
 ///@}
+/// Full screen without a mode switch: the window covers the desktop at its own size, and the picture,
+/// drawn at the size asked for exactly as in that mode, is shown scaled to fit with black bars. For
+/// a display that lacks the mode.
+inline constexpr int GRAPHICS_DESKTOPFIT = 64;
 
 /// Blend mode: no blending, pixels with alpha below 0.5 are not drawn (the start mode).
 inline constexpr int MASKBLEND = 1;

@@ -29,6 +29,7 @@ bool tracking = false;
 bool closeRequested = false;
 int mouseVisible = 1;
 detail::FocusHook focusHook = nullptr;
+detail::PointerMap pointerMap = nullptr;
 Uint32 highestWindowId = 0;
 int focused = -1; // 1 or 0 after the first focus change reported, -1 before
 
@@ -255,6 +256,8 @@ void HandleEvent(const SDL_Event& e)
         {
             mouseX = e.motion.x;
             mouseY = e.motion.y;
+            if (pointerMap)
+                pointerMap(mouseX, mouseY);
         }
         break;
     case SDL_MOUSEBUTTONDOWN:
@@ -263,6 +266,8 @@ void HandleEvent(const SDL_Event& e)
         {
             mouseX = e.button.x;
             mouseY = e.button.y;
+            if (pointerMap)
+                pointerMap(mouseX, mouseY);
             if (int slot = MouseSlot(e.button.button))
                 mouseHeld[slot] = e.type == SDL_MOUSEBUTTONDOWN ? 1 : 0;
         }
@@ -349,9 +354,24 @@ void StopInputTracking()
     ClearStates();
 }
 
+void DiscardWindowEvents()
+{
+    if (!SDL_WasInit(SDL_INIT_EVENTS))
+        return;
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    SDL_FlushEvent(SDL_SYSWMEVENT);
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);       // keys and text
+    SDL_FlushEvents(SDL_MOUSEMOTION, SDL_JOYAXISMOTION - 1); // pointer
+}
+
 void SetFocusHook(FocusHook hook)
 {
     focusHook = hook;
+}
+
+void SetPointerMap(PointerMap map)
+{
+    pointerMap = map;
 }
 } // namespace detail
 

@@ -36,6 +36,8 @@ class TGraphics
     virtual void FocusChanged(int /*gained*/) {}
     /// Moves the pointer to the middle of the surface, where it has a pointer.
     virtual void CentrePointer() {}
+    /// Turns a pointer position in window pixels into surface pixels, where the two differ.
+    virtual void MapPointer(int& /*x*/, int& /*y*/) const {}
 };
 /// A shared handle on an open surface.
 using TGraphicsRef = std::shared_ptr<TGraphics>;

@@ -20,12 +20,52 @@ namespace ravel
 
 namespace
 {
-const char* const MODE_FAILED = "GL graphics driver failed to set display mode";
+// Framebuffer objects, for the picture fitted to the desktop: OpenGL 3.0's own calls where the context
+// has them, else the extension's, which take the same numbers.
+struct TFramebufferCalls
+{
+    PFNGLGENFRAMEBUFFERSEXTPROC gen = nullptr;
+    PFNGLBINDFRAMEBUFFEREXTPROC bind = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DEXTPROC attachTexture = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC status = nullptr;
+    PFNGLDELETEFRAMEBUFFERSEXTPROC remove = nullptr;
+    PFNGLGENRENDERBUFFERSEXTPROC genBuffer = nullptr;
+    PFNGLBINDRENDERBUFFEREXTPROC bindBuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEEXTPROC storage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC attachBuffer = nullptr;
+    PFNGLDELETERENDERBUFFERSEXTPROC removeBuffer = nullptr;
+
+    bool Load(bool core)
+    {
+        const char* suffix = core ? "" : "EXT";
+        auto get = [suffix](const char* name) {
+            return SDL_GL_GetProcAddress((std::string(name) + suffix).c_str());
+        };
+        gen = reinterpret_cast<PFNGLGENFRAMEBUFFERSEXTPROC>(get("glGenFramebuffers"));
+        bind = reinterpret_cast<PFNGLBINDFRAMEBUFFEREXTPROC>(get("glBindFramebuffer"));
+        attachTexture = reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DEXTPROC>(get("glFramebufferTexture2D"));
+        status = reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC>(get("glCheckFramebufferStatus"));
+        remove = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(get("glDeleteFramebuffers"));
+        genBuffer = reinterpret_cast<PFNGLGENRENDERBUFFERSEXTPROC>(get("glGenRenderbuffers"));
+        bindBuffer = reinterpret_cast<PFNGLBINDRENDERBUFFEREXTPROC>(get("glBindRenderbuffer"));
+        storage = reinterpret_cast<PFNGLRENDERBUFFERSTORAGEEXTPROC>(get("glRenderbufferStorage"));
+        attachBuffer =
+            reinterpret_cast<PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC>(get("glFramebufferRenderbuffer"));
+        removeBuffer = reinterpret_cast<PFNGLDELETERENDERBUFFERSEXTPROC>(get("glDeleteRenderbuffers"));
+        return gen && bind && attachTexture && status && remove && genBuffer && bindBuffer && storage &&
+               attachBuffer && removeBuffer;
+    }
+};
 
 class TGLGraphics : public detail::TWindowGraphics
 {
   public:
     SDL_GLContext context = nullptr;
+    // The picture fitted to the desktop is drawn into `picture`, a texture of texW x texH holding the
+    // surface in its lower-left corner, then shown scaled in the window by Flip.
+    TFramebufferCalls fbo;
+    GLuint framebuffer = 0, picture = 0, depthStencil = 0;
+    int texW = 0, texH = 0;
     bool nonPowerOfTwo = false; ///< textures of any size
     int swapInterval = -1;      ///< last interval asked for, -1 for none yet
     bool videoStarted = false;
@@ -34,6 +74,22 @@ class TGLGraphics : public detail::TWindowGraphics
 
     void Close() override
     {
+        if (detail::DisplayLost())
+        {
+            // The program is ending without its display: every call on the window would wait on
+            // the dead connection.
+            Forget();
+            return;
+        }
+        if (context && framebuffer && SDL_GL_MakeCurrent(window, context) == 0)
+        {
+            fbo.bind(GL_FRAMEBUFFER_EXT, 0);
+            fbo.remove(1, &framebuffer);
+            if (depthStencil)
+                fbo.removeBuffer(1, &depthStencil);
+            glDeleteTextures(1, &picture);
+            framebuffer = picture = depthStencil = 0;
+        }
         if (context)
         {
             if (SDL_GL_GetCurrentContext() == context)
@@ -53,7 +109,15 @@ class TGLGraphics : public detail::TWindowGraphics
         }
     }
 
-    bool Live() const { return context && SDL_GL_GetCurrentContext() == context; }
+    bool Live() const { return context && !detail::DisplayLost() && SDL_GL_GetCurrentContext() == context; }
+
+    void Forget()
+    {
+        framebuffer = picture = depthStencil = 0;
+        context = nullptr;
+        window = nullptr;
+        videoStarted = false;
+    }
 };
 
 bool HasExtension(const char* name)
@@ -197,22 +261,9 @@ class TGLDriver2D : public detail::TShapeDriver2D
         SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accum);
         SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, accum);
 
-        g->window = SDL_CreateWindow("Ravel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                     SDL_WINDOW_OPENGL);
-        if (!g->window)
-        {
-            error = std::string("GL graphics driver: no window: ") + SDL_GetError();
+        g->OpenWindow(SDL_WINDOW_OPENGL, "GL", error);
+        if (!error.empty())
             return nullptr;
-        }
-        if (depth != 0)
-        {
-            if (!detail::SetFullScreenMode(g->window, width, height, depth, hz))
-            {
-                error = MODE_FAILED;
-                return nullptr;
-            }
-            g->fullScreen = true;
-        }
         g->context = SDL_GL_CreateContext(g->window);
         if (!g->context)
         {
@@ -222,6 +273,11 @@ class TGLDriver2D : public detail::TShapeDriver2D
         const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
         g->nonPowerOfTwo =
             (version && std::atoi(version) >= 2) || HasExtension("GL_ARB_texture_non_power_of_two");
+        if (g->desktopFit && !MakePictureBuffer(*g, version && std::atoi(version) >= 3))
+        {
+            error = "GL graphics driver: no framebuffer object for a picture scaled to the desktop";
+            return nullptr;
+        }
         if (current)
             SDL_GL_MakeCurrent(current->window, current->context);
         return g;
@@ -236,6 +292,8 @@ class TGLDriver2D : public detail::TShapeDriver2D
             return graphics ? -1 : 0;
         }
         SDL_GL_MakeCurrent(current->window, current->context);
+        if (current->framebuffer)
+            current->fbo.bind(GL_FRAMEBUFFER_EXT, current->framebuffer);
         glViewport(0, 0, current->width, current->height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -268,8 +326,102 @@ class TGLDriver2D : public detail::TShapeDriver2D
             SDL_GL_SetSwapInterval(interval);
             current->swapInterval = interval;
         }
-        SDL_GL_SwapWindow(current->window);
+        if (current->framebuffer)
+        {
+            ShowFittedPicture(*current);
+            SDL_GL_SwapWindow(current->window);
+            current->fbo.bind(GL_FRAMEBUFFER_EXT, current->framebuffer);
+        }
+        else
+            SDL_GL_SwapWindow(current->window);
         return 0;
+    }
+
+    // The surface of a picture fitted to the desktop: a texture of its size (rounded up to powers of
+    // two where the context needs them) in a framebuffer object, with depth and stencil when asked.
+    static bool MakePictureBuffer(TGLGraphics& g, bool core)
+    {
+        bool loaded = (core || HasExtension("GL_ARB_framebuffer_object")) && g.fbo.Load(true);
+        if (!loaded)
+            loaded = HasExtension("GL_EXT_framebuffer_object") && g.fbo.Load(false);
+        if (!loaded)
+            return false;
+        GLint maxSize = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+        g.texW = g.nonPowerOfTwo ? g.width : NextPowerOfTwo(g.width);
+        g.texH = g.nonPowerOfTwo ? g.height : NextPowerOfTwo(g.height);
+        if (g.texW > maxSize || g.texH > maxSize)
+            return false;
+        glGenTextures(1, &g.picture);
+        glBindTexture(GL_TEXTURE_2D, g.picture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, g.texW, g.texH, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        g.fbo.gen(1, &g.framebuffer);
+        g.fbo.bind(GL_FRAMEBUFFER_EXT, g.framebuffer);
+        g.fbo.attachTexture(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, g.picture, 0);
+        if (g.flags & (GRAPHICS_DEPTHBUFFER | GRAPHICS_STENCILBUFFER))
+        {
+            g.fbo.genBuffer(1, &g.depthStencil);
+            g.fbo.bindBuffer(GL_RENDERBUFFER_EXT, g.depthStencil);
+            g.fbo.storage(GL_RENDERBUFFER_EXT, GL_DEPTH24_STENCIL8_EXT, g.texW, g.texH);
+            g.fbo.attachBuffer(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                               g.depthStencil);
+            g.fbo.attachBuffer(GL_FRAMEBUFFER_EXT, GL_STENCIL_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                               g.depthStencil);
+        }
+        bool complete = g.fbo.status(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+        g.fbo.bind(GL_FRAMEBUFFER_EXT, 0);
+        return complete;
+    }
+
+    // Draws the surface scaled into the window's letterbox on black, leaving every setting as it was.
+    static void ShowFittedPicture(TGLGraphics& g)
+    {
+        int dw = 0, dh = 0;
+        SDL_GL_GetDrawableSize(g.window, &dw, &dh);
+        g.box = detail::FitPicture(g.width, g.height, dw, dh);
+        g.fbo.bind(GL_FRAMEBUFFER_EXT, 0);
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0.0, dw, dh, 0.0, -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glViewport(0, 0, dw, dh);
+        glDisable(GL_SCISSOR_TEST);
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, g.picture);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        // The surface's top row is the texture's row height - 1.
+        float u1 = static_cast<float>(g.width) / static_cast<float>(g.texW);
+        float v1 = static_cast<float>(g.height) / static_cast<float>(g.texH);
+        float x0 = static_cast<float>(g.box.x), y0 = static_cast<float>(g.box.y);
+        float x1 = static_cast<float>(g.box.x + g.box.w), y1 = static_cast<float>(g.box.y + g.box.h);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, v1);
+        glVertex2f(x0, y0);
+        glTexCoord2f(u1, v1);
+        glVertex2f(x1, y0);
+        glTexCoord2f(u1, 0.0f);
+        glVertex2f(x1, y1);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2f(x0, y1);
+        glEnd();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glPopAttrib();
     }
 
     std::string LastError() const override { return error; }

@@ -31,6 +31,7 @@ class TSDLGraphics : public detail::TWindowGraphics
     SDL_Renderer* renderer = nullptr;
     SDL_Surface* surface = nullptr; ///< the target of an in-memory surface
     SDL_Texture* white = nullptr;   ///< 2 x 2 white: SDL ignores the blend mode of untextured rectangles
+    SDL_Texture* picture = nullptr; ///< the surface of a picture fitted to the desktop, drawn on by all
     bool snapsVertices = false;     ///< the software renderer, which rounds vertices to whole pixels
     int vsync = -1;
     bool videoStarted = false;
@@ -39,11 +40,27 @@ class TSDLGraphics : public detail::TWindowGraphics
 
     void Close() override
     {
+        if (detail::DisplayLost())
+        {
+            // The program is ending without its display: every call on the window would wait on
+            // the dead connection.
+            Forget();
+            return;
+        }
+        if (renderer && picture)
+        {
+            // Drawing goes back to the window before the target goes: SDL would otherwise queue that
+            // switch while it takes the renderer apart, and lose what it queued.
+            SDL_SetRenderTarget(renderer, nullptr);
+            SDL_DestroyTexture(picture);
+            picture = nullptr;
+        }
         if (renderer)
         {
             SDL_DestroyRenderer(renderer); // and with it every texture made on it
             renderer = nullptr;
             white = nullptr;
+            picture = nullptr;
         }
         if (surface)
         {
@@ -60,6 +77,16 @@ class TSDLGraphics : public detail::TWindowGraphics
             detail::StopVideo();
             videoStarted = false;
         }
+    }
+
+    void Forget()
+    {
+        renderer = nullptr;
+        white = nullptr;
+        picture = nullptr;
+        surface = nullptr;
+        window = nullptr;
+        videoStarted = false;
     }
 };
 
@@ -192,22 +219,9 @@ class TSDLDriver2D : public detail::TShapeDriver2D
                 return nullptr;
             }
             g->videoStarted = true;
-            g->window =
-                SDL_CreateWindow("Ravel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
-            if (!g->window)
-            {
-                error = std::string("SDL graphics driver: no window: ") + SDL_GetError();
+            g->OpenWindow(0, "SDL", error);
+            if (!error.empty())
                 return nullptr;
-            }
-            if (depth != 0)
-            {
-                if (!detail::SetFullScreenMode(g->window, width, height, depth, hz))
-                {
-                    error = "SDL graphics driver failed to set display mode";
-                    return nullptr;
-                }
-                g->fullScreen = true;
-            }
             g->renderer = SDL_CreateRenderer(g->window, -1, 0);
             if (!g->renderer)
                 g->renderer = SDL_CreateRenderer(g->window, -1, SDL_RENDERER_SOFTWARE);
@@ -227,6 +241,23 @@ class TSDLDriver2D : public detail::TShapeDriver2D
             error = std::string("SDL graphics driver: no texture: ") + SDL_GetError();
             return nullptr;
         }
+        if (g->desktopFit)
+        {
+            // Everything is drawn at the surface's size into this texture, which Flip shows scaled.
+            g->picture = SDL_RenderTargetSupported(g->renderer)
+                             ? SDL_CreateTexture(g->renderer, SDL_PIXELFORMAT_RGBA32,
+                                                 SDL_TEXTUREACCESS_TARGET, width, height)
+                             : nullptr;
+            if (!g->picture || SDL_SetRenderTarget(g->renderer, g->picture) != 0)
+            {
+                error = std::string("SDL graphics driver: no target texture for a picture scaled to the "
+                                    "desktop: ") +
+                        SDL_GetError();
+                return nullptr;
+            }
+            SDL_SetTextureScaleMode(g->picture, SDL_ScaleModeLinear);
+            SDL_SetTextureBlendMode(g->picture, SDL_BLENDMODE_NONE);
+        }
         return g;
     }
 
@@ -239,6 +270,7 @@ class TSDLDriver2D : public detail::TShapeDriver2D
             return graphics ? -1 : 0;
         }
         SDL_RenderSetClipRect(current->renderer, nullptr);
+        clipSet = false;
         emptyClip = false;
         clipX0 = clipY0 = 0;
         clipX1 = current->width;
@@ -257,8 +289,29 @@ class TSDLDriver2D : public detail::TShapeDriver2D
             SDL_RenderSetVSync(current->renderer, want); // may be refused; pacing then keeps the rate
             current->vsync = want;
         }
-        SDL_RenderPresent(current->renderer);
+        if (current->picture)
+            ShowFittedPicture(*current);
+        else
+            SDL_RenderPresent(current->renderer);
         return 0;
+    }
+
+    // Shows the target texture scaled into the window's letterbox on black, then draws on it again.
+    void ShowFittedPicture(TSDLGraphics& g)
+    {
+        int ow = 0, oh = 0;
+        SDL_SetRenderTarget(g.renderer, nullptr);
+        SDL_GetRendererOutputSize(g.renderer, &ow, &oh);
+        g.box = detail::FitPicture(g.width, g.height, ow, oh);
+        SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(g.renderer);
+        SDL_Rect to{g.box.x, g.box.y, g.box.w, g.box.h};
+        SDL_RenderCopy(g.renderer, g.picture, nullptr, &to);
+        SDL_RenderPresent(g.renderer);
+        // Back on the texture, whose clip rectangle SDL has forgotten.
+        SDL_SetRenderTarget(g.renderer, g.picture);
+        if (clipSet)
+            SDL_RenderSetClipRect(g.renderer, &clipRect);
     }
 
     std::string LastError() const override { return error; }
@@ -300,12 +353,14 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         clipY0 = std::max(y, 0);
         clipX1 = std::min(x + std::max(w, 0), current->width);
         clipY1 = std::min(y + std::max(h, 0), current->height);
+        clipSet = false;
         if (x <= 0 && y <= 0 && x + w >= current->width && y + h >= current->height)
             SDL_RenderSetClipRect(current->renderer, nullptr);
         else if (!emptyClip)
         {
-            SDL_Rect r{x, y, w, h};
-            SDL_RenderSetClipRect(current->renderer, &r);
+            clipRect = {x, y, w, h};
+            clipSet = true;
+            SDL_RenderSetClipRect(current->renderer, &clipRect);
         }
         return 0;
     }
@@ -770,6 +825,8 @@ class TSDLDriver2D : public detail::TShapeDriver2D
     std::vector<Span> spans;
     bool emptyClip = false;
     int clipX0 = 0, clipY0 = 0, clipX1 = 0, clipY1 = 0; ///< the viewport, cut to the surface
+    SDL_Rect clipRect{};                                ///< SDL's clip rectangle, when `clipSet`
+    bool clipSet = false;
 };
 
 void TSDLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty)

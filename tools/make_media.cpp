@@ -117,6 +117,45 @@ TPixmap NewPixmap(int w, int h, int format)
 
 // --- The track picture --------------------------------------------------------------------------
 
+// The world's edge, along the picture's border: a concrete wall and, inside it, a row of tyres in
+// red and white painted groups of three, on dark ground.
+void DrawBarrier(TPixmap& pm)
+{
+    const float tyreSpacing = 6.0f, tyreRadius = 2.8f, tyreLine = 5.0f;
+    for (int y = 0; y < kPictureH; ++y)
+        for (int x = 0; x < kPictureW; ++x)
+        {
+            int fromLeft = x, fromRight = kPictureW - 1 - x, fromTop = y, fromBottom = kPictureH - 1 - y;
+            int depth = std::min(std::min(fromLeft, fromRight), std::min(fromTop, fromBottom));
+            if (depth >= kBarrierWidth)
+                continue;
+            if (depth < 2)
+            {
+                int v = 168 + Noise(x, y, 9, 6) - (depth == 0 ? 30 : 0);
+                Put(pm, x, y, {v, v, v - 4});
+                continue;
+            }
+            // Position along the wall and across it, measured from the nearest border.
+            bool across = std::min(fromTop, fromBottom) <= std::min(fromLeft, fromRight);
+            float along = static_cast<float>(across ? x : y) + 0.5f;
+            float inward = static_cast<float>(depth) + 0.5f;
+            float index = std::floor(along / tyreSpacing);
+            float da = along - (index * tyreSpacing + tyreSpacing * 0.5f);
+            float dd = inward - tyreLine;
+            float r = std::sqrt(da * da + dd * dd);
+            TRgb c{38, 42, 36};
+            if (r < tyreRadius)
+            {
+                bool red = static_cast<int>(index) / 3 % 2 == 0;
+                if (r >= 1.6f)
+                    c = red ? TRgb{196, 30, 28} : TRgb{232, 232, 232};
+                else
+                    c = r < 0.8f ? TRgb{44, 44, 46} : TRgb{22, 22, 24};
+            }
+            Put(pm, x, y, {c.r + Noise(x, y, 10, 4), c.g + Noise(x, y, 11, 4), c.b + Noise(x, y, 12, 4)});
+        }
+}
+
 TPixmap DrawTrack(const TCircuit& circuit)
 {
     TPixmap pm = NewPixmap(kPictureW, kPictureH, PF_RGB888);
@@ -169,6 +208,8 @@ TPixmap DrawTrack(const TCircuit& circuit)
             });
         }
     }
+
+    DrawBarrier(pm);
 
     // The start line: a chequered band two squares deep across the top straight.
     const int square = 7;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -61,8 +62,20 @@ TEST(MediaTest, TrackPictureHalvesAreRgbSquares)
     }
 }
 
+bool Green(const std::uint8_t* p)
+{
+    return p[1] > p[0] + 30 && p[1] > p[2] + 30;
+}
+
+// Pixels from the picture's nearest border.
+int Depth(int x, int y)
+{
+    return std::min(std::min(x, 2047 - x), std::min(y, 1023 - y));
+}
+
 // Grass in the picture is green-dominant, road (asphalt, kerbs, start line) is not. Every pixel's
-// centre, taken as a point of the grass zones scaled by 5, is grass exactly where the zones say so.
+// centre, taken as a point of the grass zones scaled by 5, is grass exactly where the zones say so;
+// the tyre wall along the border lies on the outer grass zone.
 TEST(MediaTest, GrassZonesMatchThePicture)
 {
     TPhysics::Create(10240, 5120, 0, 0, 1);
@@ -86,9 +99,10 @@ TEST(MediaTest, GrassZonesMatchThePicture)
     for (int y = 0; y < 1024; y += 4)
         for (int x = 0; x < 2048; x += 4)
         {
+            if (Depth(x, y) < kBarrierWidth)
+                continue;
             const TPixmap& pm = x < 1024 ? *left : *right;
-            const std::uint8_t* p = pm.At(x % 1024, y);
-            bool greenPixel = p[1] > p[0] + 30 && p[1] > p[2] + 30;
+            bool greenPixel = Green(pm.At(x % 1024, y));
             float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
             bool grassZone = !InsidePolygon(zones[0]->origArea, px, py) ||
                              InsidePolygon(zones[1]->origArea, px, py) ||
@@ -98,6 +112,37 @@ TEST(MediaTest, GrassZonesMatchThePicture)
         }
     EXPECT_EQ(mismatches, 0);
     TPhysics::Free();
+}
+
+// The world ends at the picture's border, where the bounds hold the car: the picture shows a wall of
+// tyres there, and the road keeps a run-off of grass from it all round.
+TEST(MediaTest, TheWorldsEdgeIsAWallWithGrassBeforeIt)
+{
+    TPixmapRef left = LoadPixmapPNG(Committed("track01.png"));
+    TPixmapRef right = LoadPixmapPNG(Committed("track02.png"));
+    ASSERT_TRUE(left && right);
+    int wallGreen = 0, runOffNotGreen = 0, red = 0, white = 0;
+    for (int y = 0; y < 1024; ++y)
+        for (int x = 0; x < 2048; ++x)
+        {
+            int depth = Depth(x, y);
+            if (depth >= kBarrierWidth + kRunOff)
+                continue;
+            const std::uint8_t* p = (x < 1024 ? *left : *right).At(x % 1024, y);
+            if (depth < kBarrierWidth)
+            {
+                wallGreen += Green(p) ? 1 : 0;
+                red += p[0] > 150 && p[1] < 70 ? 1 : 0;
+                white += p[0] > 200 && p[1] > 200 && p[2] > 200 ? 1 : 0;
+            }
+            else
+                runOffNotGreen += Green(p) ? 0 : 1;
+        }
+    EXPECT_EQ(wallGreen, 0);
+    EXPECT_EQ(runOffNotGreen, 0);
+    // Red and white painted tyres all along: thousands of pixels of each.
+    EXPECT_GT(red, 5000);
+    EXPECT_GT(white, 5000);
 }
 
 // The car's body file holds what the car model needs.

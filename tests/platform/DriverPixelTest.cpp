@@ -434,6 +434,8 @@ class FakeDisplay : public detail::TDisplayModeCalls
     int LeaveFullScreen(void*) override { return log.push_back("leave"), 1; }
     int Minimize(void*) override { return log.push_back("minimize"), 1; }
     int Restore(void*) override { return log.push_back("restore"), 1; }
+    int DesktopMode(void*, TGraphicsMode& got) override { return got = offered, 1; }
+    int EnterDesktopFullScreen(void*) override { return log.push_back("desktop"), 1; }
 
     static std::string Mode(const TGraphicsMode& m)
     {
@@ -529,6 +531,64 @@ TEST_P(FullScreenTest, FocusLossGivesTheDisplayBackAndGainTakesItAgain)
     EXPECT_TRUE(display->log.empty());
     focus(SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(display->log, (std::vector<std::string>{"restore", "closest 320x240@0", "enter 320x240@0"}));
+}
+
+// A display without the mode: the surface keeps the size asked for and draws exactly as it would in
+// that mode; the window covers the desktop, and the focus takes the desktop's full screen again.
+TEST_P(FullScreenTest, DesktopFitDrawsAtTheAskedSizeOverTheWholeDesktop)
+{
+    display->offered = {600, 200, 32, 60};
+    TGraphicsRef g = OpenGraphics(testcard::WIDTH, testcard::HEIGHT, 32, 0, GRAPHICS_DESKTOPFIT);
+    ASSERT_TRUE(g) << GraphicsError();
+    EXPECT_EQ(display->log, (std::vector<std::string>{"desktop"}));
+    EXPECT_EQ(GraphicsWidth(), testcard::WIDTH);
+    EXPECT_EQ(GraphicsHeight(), testcard::HEIGHT);
+    auto* window = static_cast<detail::TWindowGraphics*>(g.get());
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window->window, &w, &h);
+    EXPECT_EQ(w, 600);
+    EXPECT_EQ(h, 200);
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        testcard::Draw();
+        TPixmapRef card = GrabPixmap(0, 0, testcard::WIDTH, testcard::HEIGHT);
+        ASSERT_TRUE(card);
+        std::vector<std::string> failures = testcard::Check(*card, testcard::Probes());
+        EXPECT_TRUE(failures.empty()) << Join(failures);
+        Flip(0); // shows the picture scaled; drawing goes on at the surface's size
+    }
+    // 256 x 128 on 600 x 200: scaled by 200 / 128 to 400 x 200, 100 pixels of black each side.
+    EXPECT_EQ(window->box.x, 100);
+    EXPECT_EQ(window->box.w, 400);
+    EXPECT_EQ(window->box.h, 200);
+    int x = 100 + 200, y = 100;
+    window->MapPointer(x, y);
+    EXPECT_EQ(x, 128);
+    EXPECT_EQ(y, 64);
+
+    display->log.clear();
+    g->FocusChanged(0);
+    g->FocusChanged(1);
+    EXPECT_EQ(display->log, (std::vector<std::string>{"leave", "minimize", "restore", "desktop"}));
+}
+
+TEST(FitPicture, ScalesByTheSmallerFactorAndCentres)
+{
+    detail::TLetterbox b = detail::FitPicture(800, 600, 1280, 1024);
+    EXPECT_EQ(b.x, 0);
+    EXPECT_EQ(b.y, 32);
+    EXPECT_EQ(b.w, 1280);
+    EXPECT_EQ(b.h, 960);
+    b = detail::FitPicture(1024, 768, 800, 600); // smaller than the picture: scaled down
+    EXPECT_EQ(b.w, 800);
+    EXPECT_EQ(b.h, 600);
+    b = detail::FitPicture(1024, 768, 1920, 1080); // wide screen: bars left and right
+    EXPECT_EQ(b.x, 240);
+    EXPECT_EQ(b.y, 0);
+    EXPECT_EQ(b.w, 1440);
+    EXPECT_EQ(b.h, 1080);
+    b = detail::FitPicture(800, 600, 0, 0);
+    EXPECT_EQ(b.w + b.h, 0);
 }
 
 TEST(WindowGraphics, FocusChangesLeaveWindowsAlone)

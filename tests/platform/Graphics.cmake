@@ -9,10 +9,10 @@ target_link_libraries(graphics_tests PRIVATE ravel_platform SDL2::SDL2)
 ravel_test_executable(driver_pixel_tests platform/DriverPixelTest.cpp support/TestCard.cpp support/TestCard.h)
 target_link_libraries(driver_pixel_tests PRIVATE ravel_platform SDL2::SDL2)
 
-# One real window on an X server, when xvfb-run is there (77: skipped).
+# One real window on an X server, when Xvfb is there (77: skipped).
 add_test(NAME driver_pixel_tests.xvfb
-         COMMAND sh -c "command -v xvfb-run >/dev/null 2>&1 || exit 77; exec xvfb-run -a env SDL_VIDEODRIVER=x11 RAVEL_XVFB=1 \"$0\" --gtest_filter=RealWindow.*"
-                 $<TARGET_FILE:driver_pixel_tests>)
+         COMMAND sh -c "command -v Xvfb >/dev/null 2>&1 || exit 77; exec \"$1\" 640x480x24 env SDL_VIDEODRIVER=x11 RAVEL_XVFB=1 \"$0\" --gtest_filter=RealWindow.*"
+                 $<TARGET_FILE:driver_pixel_tests> ${PROJECT_SOURCE_DIR}/tests/support/with-xvfb.sh)
 set_tests_properties(driver_pixel_tests.xvfb PROPERTIES SKIP_RETURN_CODE 77 LABELS unit TIMEOUT 120)
 
 # tools/draw-testcard: the test card drawn by one driver into a PNG, for looking at.

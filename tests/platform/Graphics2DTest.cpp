@@ -37,7 +37,18 @@ class FakeGraphics : public TGraphics
   public:
     std::vector<int> focus;
     int closed = 0, centred = 0;
-    void Close() override { ++closed; }
+    bool reportsFocusLossOnClose = false; ///< as SDL does when it destroys a focused window
+    void Close() override
+    {
+        ++closed;
+        if (reportsFocusLossOnClose)
+        {
+            SDL_Event e{};
+            e.type = SDL_WINDOWEVENT;
+            e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+            SDL_PushEvent(&e);
+        }
+    }
     void FocusChanged(int gained) override { focus.push_back(gained); }
     void CentrePointer() override { ++centred; }
 };
@@ -539,6 +550,17 @@ TEST_F(Graphics2DTest, FocusChangesReachTheOpenGraphics)
     }
     Flip(0);
     EXPECT_EQ(driver->last->focus, (std::vector<int>{0, 1}));
+}
+
+// The menu window's last focus loss, queued as it is destroyed, belongs to no later graphics: taken
+// for the full-screen game's, it would minimise the game as soon as its first frame pumps events.
+TEST_F(Graphics2DTest, AClosedWindowsFocusLossDoesNotReachTheNextGraphics)
+{
+    Open(400, 75, 0, 0);
+    driver->last->reportsFocusLossOnClose = true;
+    Open(640, 480, 32, 0);
+    Flip(0);
+    EXPECT_TRUE(driver->last->focus.empty());
 }
 
 TEST_F(Graphics2DTest, ChangingTheDriverClosesTheGraphics)

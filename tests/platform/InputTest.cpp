@@ -287,6 +287,26 @@ TEST_F(InputTest, KeysAndPointerAreIgnoredWhileNoGraphicsAreOpen)
     EXPECT_EQ(MouseScreenY(), 2);
 }
 
+// A surface shown scaled maps window pixels to its own; buttons and motion alike.
+TEST_F(InputTest, PointerPositionsGoThroughTheSurfacesMap)
+{
+    detail::SetPointerMap([](int& x, int& y) {
+        x = (x - 100) / 2;
+        y = y / 2;
+    });
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 300;
+    motion.motion.y = 50;
+    SDL_PushEvent(&motion);
+    EXPECT_EQ(MouseScreenX(), 100);
+    EXPECT_EQ(MouseScreenY(), 25);
+    PushMouseButton(SDL_BUTTON_LEFT, true, 140, 8);
+    EXPECT_EQ(MouseScreenX(), 20);
+    EXPECT_EQ(MouseScreenY(), 4);
+    detail::SetPointerMap(nullptr);
+}
+
 TEST_F(InputTest, PointerVisibilityChosenBeforeGraphicsOpenIsKept)
 {
     detail::StopInputTracking();
