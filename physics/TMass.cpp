@@ -6,6 +6,7 @@
 #include "physics/detail/Pool.h"
 #include "physics/detail/Registry.h"
 #include "physics/detail/Report.h"
+#include "physics/detail/UserCode.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 
@@ -252,9 +253,9 @@ int TMass::SubRef()
     if (refCounter != 0)
         return 0;
     TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock());
-    // A step in progress still walks this mass in its pass: keep it alive until the step ends.
-    if (self && world && world->stepping && link.IsLinked())
-        world->released.push_back(self);
+    // A step in progress may still hold this mass in its pass: keep it alive until the step ends.
+    if (self && detail::step.running && link.IsLinked())
+        detail::step.released.push_back(self);
     Unfile();
     ++detail::registryVersion;
     link.Remove();

@@ -67,7 +67,9 @@ class TPhysics : public TObject
     /// World point to screen pixel.
     static float ScreenX(float x, float y);
     static float ScreenY(float x, float y);
-    /// One simulation step.
+    /// One simulation step. Event hooks and zone responses run inside it and may change anything,
+    /// the world included: what they remove is not visited again, and once the world is freed or
+    /// replaced its step ends. Called from inside a step, it returns 0 without stepping.
     static int Update();
     /// Zeroes the settings and drops the world and its registries.
     static int Free();
@@ -105,8 +107,6 @@ class TPhysics : public TObject
     std::vector<TConstraint*> constraintArray; ///< constraintList in order, as of constraintsVersion
     std::uint64_t massesVersion = 0;           ///< registry version the snapshot was taken at
     std::uint64_t constraintsVersion = 0;      ///< registry version constraintArray was taken at
-    std::vector<TMassRef> released;            ///< masses deactivated during a step, kept alive until it ends
-    int stepping = 0;                          ///< 1 while Update runs
 };
 
 /// The current world; null before the first Create and after Free.

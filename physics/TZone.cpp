@@ -6,6 +6,7 @@
 #include "physics/TPhysics.h"
 #include "physics/detail/DrawStateGuard.h"
 #include "physics/detail/Report.h"
+#include "physics/detail/UserCode.h"
 #include "physics/detail/ZoneStage.h"
 #include "platform/DegMath.h"
 #include "platform/FileSystem.h"
@@ -595,8 +596,10 @@ int TZone::Collide(TMass& mass)
     TMassRef massRef = std::static_pointer_cast<TMass>(other);
     if (ColResponse)
     {
-        ++detail::userCalls;
-        ColResponse(zoneRef, massRef, nx, ny, depth);
+        // A copy runs: the response may install another one in its place while it runs.
+        TZoneResponse response = ColResponse;
+        detail::EnterUserCode();
+        response(zoneRef, massRef, nx, ny, depth);
     }
     detail::ReportContact(mass, *this, qx, qy, depth);
     return 0;
