@@ -7,6 +7,7 @@
 #include "physics/detail/Registry.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/UserCode.h"
+#include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 
@@ -18,14 +19,6 @@ namespace ravel
 
 namespace
 {
-
-// Friction is kept in [0, 1]; a NaN reads as 0.
-inline float ClampUnit(float f)
-{
-    if (!(f > 0.0f))
-        return 0.0f;
-    return f > 1.0f ? 1.0f : f;
-}
 
 inline int TakeGroup(int group)
 {

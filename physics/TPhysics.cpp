@@ -8,6 +8,7 @@
 #include "physics/detail/Relax.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/ZoneStage.h"
+#include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
@@ -143,7 +144,7 @@ int TPhysics::SetGridSize(int n)
     if (!world)
         return 0;
     TPhysics& w = *world;
-    w.gridsize = n < 8 ? 8 : (n > MAX_GRID ? MAX_GRID : n);
+    w.gridsize = ClampRange(n, 8, MAX_GRID);
     w.ratiox = static_cast<float>(w.gridsize) / (w.boundsMaxX - w.boundsMinX);
     w.ratioy = static_cast<float>(w.gridsize) / (w.boundsMaxY - w.boundsMinY);
     return 0;

@@ -3,12 +3,15 @@
 // step walks them. Meant for the asan preset, where a walk onto freed or recycled memory is reported.
 #include "physics/TAdvBody.h"
 #include "physics/TColEvent.h"
+#include "physics/TConstraint.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
 #include "physics/TZone.h"
+#include "platform/Poison.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -271,8 +274,12 @@ TEST_F(ReentryTest, HookRemovesTheVisitedMassTheNextOrAll)
             EXPECT_EQ(left, what == 0 ? 3 : 0);
             // After the contact that the hook handled, no event names a mass that left the world.
             while (TColEventRef e = TColEvent::Poll())
+            {
                 if (e != trigger)
+                {
                     EXPECT_TRUE(e->GetMass1()->IsActive() && (!e->GetMass2() || e->GetMass2()->IsActive()));
+                }
+            }
             TColEvent::RemoveHook(&RunAction, &action_);
             TColEvent::Flush();
         }
@@ -337,6 +344,33 @@ TEST(ReentryHooks, ChainSurvivesHooksRemovedOrAddedWhileItRuns)
     EXPECT_EQ(TColEvent::RemoveHook(&Chain::Third, nullptr), 1);
     EXPECT_EQ(TColEvent::RemoveHook(&Chain::Fourth, nullptr), 0);
     TColEvent::Flush();
+}
+
+// Under AddressSanitizer the pools poison what they hold free: touching a destroyed mass, constraint
+// or event is reported, although its memory stays with the pool.
+TEST(PoolPoison, TouchingADestroyedPooledObjectIsReported)
+{
+    if (!detail::kAddressSanitizer)
+        GTEST_SKIP() << "only the sanitizer build poisons";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TMass* mass = nullptr;
+    TConstraint* con = nullptr;
+    TColEvent* event = nullptr;
+    {
+        TMassRef a = TMass::Create(0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1);
+        TMassRef b = TMass::Create(5.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1);
+        TConstraintRef c = TConstraint::Create(a, b, 0.0f, 1.0f);
+        TColEventRef e = TColEvent::Create(a, b, 0.0f, 0.0f, 1.0f);
+        mass = a.get();
+        con = c.get();
+        event = e.get();
+    }
+    EXPECT_DEATH(std::printf("%f\n", static_cast<double>(*static_cast<volatile float*>(&mass->posX))),
+                 "use-after-poison");
+    EXPECT_DEATH(std::printf("%f\n", static_cast<double>(*static_cast<volatile float*>(&con->restLength))),
+                 "use-after-poison");
+    EXPECT_DEATH(std::printf("%f\n", static_cast<double>(*static_cast<volatile float*>(&event->force))),
+                 "use-after-poison");
 }
 
 } // namespace

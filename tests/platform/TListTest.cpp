@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -246,4 +247,22 @@ TEST(TListTest, NestedWalksOfOneListEachStepPastRemovedEntries)
     }
     EXPECT_EQ(outer, (std::vector<int>{0, 1, 3}));
     EXPECT_EQ(inner, (std::vector<int>{0, 1, 3, 0, 1, 3, 0, 1, 3}));
+}
+
+// Under AddressSanitizer a node back in its pool is poisoned: an element read through a reference
+// kept past its removal is reported.
+TEST(TListTest, ReadingARemovedElementIsReportedUnderTheSanitizer)
+{
+    if (!detail::kAddressSanitizer)
+        GTEST_SKIP() << "only the sanitizer build poisons";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TList<int*> list;
+    int value = 5;
+    TLink link = list.AddLast(&value);
+    int* const* kept = nullptr;
+    for (int* const& v : list)
+        kept = &v;
+    link.Remove();
+    EXPECT_DEATH(std::printf("%p\n", static_cast<void*>(*static_cast<int* const volatile*>(kept))),
+                 "use-after-poison");
 }
