@@ -381,7 +381,7 @@ class StepRun
         detail::step.running = 0;
         std::vector<TMassRef> last;
         last.swap(detail::step.released);
-        last.clear(); // their destructors may touch the registries
+        last.clear();                     // their destructors may touch the registries
         last.swap(detail::step.released); // keeps the capacity
     }
     StepRun(const StepRun&) = delete;

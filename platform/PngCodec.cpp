@@ -67,7 +67,7 @@ struct DecodeJob
 {
     png_structp png;
     png_infop info;
-    bool damaged; // libpng stepped over an error outside an ancillary chunk
+    bool damaged;              // libpng stepped over an error outside an ancillary chunk
     std::uint64_t streamBytes; // bytes left in the stream when decoding began
     png_uint_32 width;
     png_uint_32 height;

@@ -37,9 +37,9 @@ static_assert(kNodeKeep == 8, "the generation fills the node's first granule");
 // that moment, never onto one that has been freed or recycled into another list.
 struct ListWalk
 {
-    ListNode* next = nullptr;  ///< the entry visited next; null at the end
+    ListNode* next = nullptr;       ///< the entry visited next; null at the end
     const ListCore* list = nullptr; ///< the list walked, while the walk is registered with it
-    ListWalk* outer = nullptr; ///< the list's other walks
+    ListWalk* outer = nullptr;      ///< the list's other walks
 };
 
 // Untyped half of TList: the chain, the count, the walks in progress and how to free a node of this

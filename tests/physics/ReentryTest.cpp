@@ -43,7 +43,8 @@ class ReentryTest : public ::testing::Test
     {
         std::vector<TZoneRef> zones;
         for (int k = 0; k < 3; ++k)
-            zones.push_back(TZone::Create({k * 100.0f, 100.0f, k * 100.0f + 100.0f, 100.0f}, TZone::LINE, 0.0f, 1, 3));
+            zones.push_back(
+                TZone::Create({k * 100.0f, 100.0f, k * 100.0f + 100.0f, 100.0f}, TZone::LINE, 0.0f, 1, 3));
         return zones;
     }
 
@@ -54,10 +55,7 @@ class ReentryTest : public ::testing::Test
         return m;
     }
 
-    static int ZoneCount()
-    {
-        return zoneList ? zoneList->Count() : -1;
-    }
+    static int ZoneCount() { return zoneList ? zoneList->Count() : -1; }
 
     // An event hook that runs `action_` and passes the event on.
     static TColEventRef RunAction(int, const TColEventRef& event, void* context)
@@ -187,7 +185,7 @@ TEST_F(ReentryTest, HookOrResponseFreesOrReplacesTheWorld)
             else
                 Hook([&](const TColEventRef&) { end(); });
             TMassRef a = Active(50.0f, 105.0f, 10.0f, 2);
-            TMassRef b = Active(-5.0f, 500.0f, 10.0f, 3);  // at the left bound
+            TMassRef b = Active(-5.0f, 500.0f, 10.0f, 3); // at the left bound
             TMassRef c = Active(52.0f, 108.0f, 10.0f, 4); // touching a and the zone
             a.reset();
             b.reset();

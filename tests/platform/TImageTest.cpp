@@ -5,6 +5,7 @@
 #include "platform/TStream.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -18,7 +19,6 @@
 #include <string>
 #include <sys/resource.h>
 #include <vector>
-#include <png.h>
 #include <zlib.h>
 
 using namespace ravel;
@@ -969,9 +969,10 @@ TEST_F(ImageTest, DamagedOrQuestionableAncillaryChunksAreDropped)
     };
 
     // A text chunk and a gamma chunk whose CRCs are wrong.
-    Bytes file = WithChunks({{"tEXt", Bytes{'T', 'i', 't', 'l', 'e', 0, 'x'}}, {"gAMA", Bytes{0, 0, 0xB1, 0x8F}}});
+    Bytes file =
+        WithChunks({{"tEXt", Bytes{'T', 'i', 't', 'l', 'e', 0, 'x'}}, {"gAMA", Bytes{0, 0, 0xB1, 0x8F}}});
     const std::size_t text = 8 + 12 + 13, gamma = text + 12 + 7; // after the signature and IHDR
-    file[text + 8 + 7 + 3] ^= 0x40;                               // the last CRC byte of each
+    file[text + 8 + 7 + 3] ^= 0x40;                              // the last CRC byte of each
     file[gamma + 8 + 4 + 3] ^= 0x01;
     EXPECT_TRUE(Mentions(LibpngWarnings(file), "CRC error"));
     EXPECT_TRUE(loadsAsPlain(file));
