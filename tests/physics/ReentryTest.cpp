@@ -229,7 +229,7 @@ TEST_F(ReentryTest, UpdateFromInsideTheStepDoesNotStep)
 TEST_F(ReentryTest, HookRemovesTheVisitedMassTheNextOrAll)
 {
     for (int grid = 0; grid < 2; ++grid)
-        for (int what = 0; what < 3; ++what)
+        for (int what = 0; what < 4; ++what)
         {
             SCOPED_TRACE(testing::Message() << "grid " << grid << ", case " << what);
             TPhysics::Create(1000.0f, 1000.0f, 0.0f, 0.0f, 2);
@@ -260,8 +260,13 @@ TEST_F(ReentryTest, HookRemovesTheVisitedMassTheNextOrAll)
                 else if (what == 1) // every mass
                     for (int k = 0; k < 5; ++k)
                         body->MassRemove(k);
-                else // the body itself
+                else if (what == 2) // the body itself
                     body.reset();
+                else // every mass leaves and comes back
+                {
+                    body->DeActivate();
+                    body->Activate();
+                }
             });
             TPhysics::Update();
             EXPECT_GT(events, 0);
@@ -269,7 +274,7 @@ TEST_F(ReentryTest, HookRemovesTheVisitedMassTheNextOrAll)
             int left = 0;
             for (const TMassRef& m : *massList)
                 left += m != lone;
-            EXPECT_EQ(left, what == 0 ? 3 : 0);
+            EXPECT_EQ(left, what == 0 ? 3 : (what == 3 ? 5 : 0));
             // After the contact that the hook handled, no event names a mass that left the world.
             while (TColEventRef e = TColEvent::Poll())
             {
@@ -281,6 +286,25 @@ TEST_F(ReentryTest, HookRemovesTheVisitedMassTheNextOrAll)
             TColEvent::RemoveHook(&RunAction, &action_);
             TColEvent::Flush();
         }
+}
+
+// A hook that reads and empties the event queue while the step fills it.
+TEST_F(ReentryTest, HookPollsAndFlushesTheQueue)
+{
+    TMassRef a = Active(-5.0f, 500.0f, 10.0f, 2);
+    TMassRef b = Active(500.0f, 500.0f, 10.0f, 3);
+    TMassRef c = Active(505.0f, 500.0f, 10.0f, 4);
+    int polled = 0;
+    Hook([&](const TColEventRef&) {
+        while (TColEvent::Poll())
+            ++polled;
+        TColEvent::Flush();
+    });
+    TPhysics::Update();
+    EXPECT_GT(polled, 0);
+    // Each hook emptied the queue before its own event was queued: one event is left.
+    EXPECT_EQ(TColEvent::Poll() != nullptr, true);
+    EXPECT_EQ(TColEvent::Poll(), nullptr);
 }
 
 // A mass filed in the grid by hand but owned by nobody else, overlapping an active one: the hook on
