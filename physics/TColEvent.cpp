@@ -374,6 +374,8 @@ int TColEvent::AddHook(Hook hook, void* context)
 int TColEvent::RemoveHook(Hook hook, void* context)
 {
     EventState& st = State();
+    if (!hook) // never added; and a null entry is one already removed
+        return 0;
     for (std::size_t k = 0; k < st.hooks.size(); ++k)
         if (st.hooks[k].hook == hook && st.hooks[k].context == context)
         {

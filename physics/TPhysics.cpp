@@ -263,10 +263,17 @@ inline bool MayTouch(const TMass& s, const TMass& o)
     return groups && movable && near;
 }
 
+// A contact between two masses while hooks are installed: o is held for the call, since a hook may
+// drop the last reference to a mass that is filed in the grid but not active.
+[[gnu::noinline]] void CollideHeld(TMass& s, TMass& o)
+{
+    TMassRef hold = std::static_pointer_cast<TMass>(o.weak_from_this().lock());
+    s.Collide(o);
+}
+
 // Collides s with the masses of one cell, in filing order. A collision may run a
 // hook that files or unfiles masses; the walk then carries on after o wherever o is filed now, which
-// is where a list threaded through the masses would lead it. While hooks are installed o is held for
-// the call, since a hook may drop the last reference to a mass that is filed but not active.
+// is where a list threaded through the masses would lead it.
 inline Turn CollideCell(TPhysics& w, TMass& s, detail::GridCell* cell)
 {
     for (TMass* const* p = cell->First(); p != cell->End(); ++p)
@@ -276,10 +283,10 @@ inline Turn CollideCell(TPhysics& w, TMass& s, detail::GridCell* cell)
             continue;
         const std::uint64_t edits = detail::gridEdits;
         const std::uint64_t calls = detail::userCalls;
-        TMassRef hold;
         if (detail::hooksInstalled)
-            hold = std::static_pointer_cast<TMass>(o->weak_from_this().lock());
-        s.Collide(*o);
+            CollideHeld(s, *o);
+        else
+            s.Collide(*o);
         if (detail::userCalls == calls) // both are still where they were filed
         {
             cell->bounds.Cover(o->posX, o->posY);

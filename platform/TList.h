@@ -57,13 +57,21 @@ class ListCore
     /// Unlinks the node and frees it; its element is destroyed after the list is consistent again.
     void Erase(ListNode* node);
 
-    /// A walk starts following this list.
+    /// A walk starts following this list. The walk lives in its iterator, which unregisters it when
+    /// it ends; the optimiser cannot see that and would warn of a dangling pointer.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
     void Register(ListWalk* walk) const
     {
         walk->list = this;
         walk->outer = walks_;
         walks_ = walk;
     }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
 
     /// A walk stops following this list; usually it is the latest one.
     void Unregister(ListWalk* walk) const
