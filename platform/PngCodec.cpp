@@ -43,11 +43,23 @@ bool Ancillary(png_uint_32 chunkType)
 
 // The read callback hands libpng exactly the bytes it asks for, so the stream stops directly after
 // the last byte libpng consumed: the CRC of IEND once png_read_end has run.
+//
+// libpng allocates a chunk's buffer from the length in its header before reading the data, and drops
+// a damaged ancillary chunk only after that. So a chunk that declares more data (and CRC) than the
+// stream still holds is refused at its header: it cannot be complete, and the buffer would be as
+// large as a hostile length makes it.
 void ReadFromStream(png_structp png, png_bytep dst, size_t n)
 {
     TStream* stream = static_cast<TStream*>(png_get_io_ptr(png));
     if (stream->Read(dst, n) != n)
         png_error(png, "truncated");
+    if (n == 8 && (png_get_io_state(png) & PNG_IO_CHUNK_HDR) != 0)
+    {
+        std::uint64_t length =
+            std::uint64_t(dst[0]) << 24 | std::uint64_t(dst[1]) << 16 | std::uint64_t(dst[2]) << 8 | dst[3];
+        if (length + 4 > static_cast<std::uint64_t>(stream->Remaining()))
+            png_error(png, "truncated");
+    }
 }
 
 void WriteToStream(png_structp png, png_bytep src, size_t n)

@@ -557,6 +557,22 @@ TEST_F(ImageTest, LargeHeaderOverFewBytesAllocatesNoPixels)
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256L * 1024); // kilobytes
 }
 
+TEST_F(ImageTest, ChunkLongerThanTheStreamAllocatesNothing)
+{
+    // An ancillary chunk whose header declares 1.8 GB over a file of a few dozen bytes (found by the
+    // fuzzer once damaged ancillary chunks were dropped instead of refused): libpng would make the
+    // chunk's buffer before reading it, so the decoder refuses the chunk at its header.
+    Bytes png = JoinChunks({{"IHDR", Header(32, 32, 8, 2)}});
+    Bytes header = {0x70, 0x79, 0x00, 0x41, 'i', 'T', 'X', 't'};
+    png.insert(png.end(), header.begin(), header.end());
+    png.resize(png.size() + 64, 0);
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(Decode(png), nullptr);
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256L * 1024); // kilobytes
+}
+
 TEST_F(ImageTest, MissingFilesAndEmptyStreamsGiveNull)
 {
     EXPECT_EQ(LoadImage(SUITE + "no-such-file.png"), nullptr);
