@@ -5,6 +5,7 @@
 #include "physics/TPhysics.h"
 #include "physics/detail/Pool.h"
 #include "physics/detail/Report.h"
+#include "physics/detail/UserCode.h"
 #include "platform/TList.h"
 
 #include <cstdint>
@@ -209,7 +210,8 @@ struct EventState
     std::vector<TColEventRef> indexed; // owns every event recorded in eventIndex until the flush
     TColEventRef currentEvent;
     int eventMode = TColEvent::MODE_UPDATE;
-    std::vector<HookEntry> hooks;
+    std::vector<HookEntry> hooks; // entries with a null hook were removed while a chain ran
+    int chainRuns = 0;            // hook chains running, nested ones included
 };
 
 EventState& State()
@@ -217,6 +219,29 @@ EventState& State()
     static EventState* state = new EventState;
     return *state;
 }
+
+// Counts a running hook chain; the last one to end sweeps out the hooks removed meanwhile.
+class ChainRun
+{
+  public:
+    explicit ChainRun(EventState& st) : st_(st) { ++st_.chainRuns; }
+    ~ChainRun()
+    {
+        if (--st_.chainRuns > 0)
+            return;
+        std::vector<HookEntry>& hooks = st_.hooks;
+        std::size_t kept = 0;
+        for (const HookEntry& entry : hooks)
+            if (entry.hook)
+                hooks[kept++] = entry;
+        hooks.resize(kept);
+    }
+    ChainRun(const ChainRun&) = delete;
+    ChainRun& operator=(const ChainRun&) = delete;
+
+  private:
+    EventState& st_;
+};
 
 } // namespace
 
@@ -253,12 +278,18 @@ int TColEvent::Emit(const TColEventRef& event)
 {
     EventState& st = State();
     TColEventRef result = event;
-    // Indexing, not iterating: a hook may add or remove hooks while the chain runs.
-    for (std::size_t k = 0; k < st.hooks.size() && result; ++k)
     {
-        HookEntry entry = st.hooks[k];
-        ++detail::userCalls;
-        result = entry.hook(st.eventHookId, result, entry.context);
+        // Indexing, not iterating: a hook may add hooks while the chain runs, which then run too. A
+        // hook removed meanwhile is only blanked, so that the hooks after it keep their places.
+        ChainRun run(st);
+        for (std::size_t k = 0; k < st.hooks.size() && result; ++k)
+        {
+            HookEntry entry = st.hooks[k];
+            if (!entry.hook)
+                continue;
+            detail::EnterUserCode();
+            result = entry.hook(st.eventHookId, result, entry.context);
+        }
     }
     if (!result || st.eventMode == MODE_DISCARD)
         return 0;
@@ -333,17 +364,26 @@ int TColEvent::GetHookId()
 int TColEvent::AddHook(Hook hook, void* context)
 {
     if (hook)
+    {
         State().hooks.push_back(HookEntry{hook, context});
+        ++detail::hooksInstalled;
+    }
     return 0;
 }
 
 int TColEvent::RemoveHook(Hook hook, void* context)
 {
-    std::vector<HookEntry>& hooks = State().hooks;
-    for (std::size_t k = 0; k < hooks.size(); ++k)
-        if (hooks[k].hook == hook && hooks[k].context == context)
+    EventState& st = State();
+    if (!hook) // never added; and a null entry is one already removed
+        return 0;
+    for (std::size_t k = 0; k < st.hooks.size(); ++k)
+        if (st.hooks[k].hook == hook && st.hooks[k].context == context)
         {
-            hooks.erase(hooks.begin() + static_cast<std::ptrdiff_t>(k));
+            if (st.chainRuns > 0)
+                st.hooks[k].hook = nullptr; // the running chain steps over it; swept when it ends
+            else
+                st.hooks.erase(st.hooks.begin() + static_cast<std::ptrdiff_t>(k));
+            --detail::hooksInstalled;
             return 1;
         }
     return 0;
@@ -369,7 +409,7 @@ namespace ravel::detail
 void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
 {
     EventState& st = State();
-    if (st.hooks.empty())
+    if (!hooksInstalled)
     {
         if (st.eventMode == TColEvent::MODE_DISCARD)
             return;
@@ -393,7 +433,7 @@ void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
     event->x = x;
     event->y = y;
     event->force = force;
-    if (!st.hooks.empty() || !event->obj1 || !event->obj2)
+    if (hooksInstalled || !event->obj1 || !event->obj2)
     {
         TColEvent::Emit(event);
         return;

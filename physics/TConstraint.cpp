@@ -7,6 +7,7 @@
 #include "physics/detail/Pool.h"
 #include "physics/detail/Registry.h"
 #include "physics/detail/Relax.h"
+#include "platform/Clamp.h"
 #include "platform/DegMath.h"
 
 #include <cmath>
@@ -82,10 +83,7 @@ int TConstraint::SetRestLength(float length)
 
 int TConstraint::SetStiffness(float s)
 {
-    if (!(s > 0.0f))
-        stiffness = 0.0f;
-    else
-        stiffness = s > 1.0f ? 1.0f : s;
+    stiffness = ClampUnit(s);
     return 0;
 }
 

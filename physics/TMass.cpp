@@ -6,6 +6,8 @@
 #include "physics/detail/Pool.h"
 #include "physics/detail/Registry.h"
 #include "physics/detail/Report.h"
+#include "physics/detail/UserCode.h"
+#include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 
@@ -17,14 +19,6 @@ namespace ravel
 
 namespace
 {
-
-// Friction is kept in [0, 1]; a NaN reads as 0.
-inline float ClampUnit(float f)
-{
-    if (!(f > 0.0f))
-        return 0.0f;
-    return f > 1.0f ? 1.0f : f;
-}
 
 inline int TakeGroup(int group)
 {
@@ -252,9 +246,9 @@ int TMass::SubRef()
     if (refCounter != 0)
         return 0;
     TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock());
-    // A step in progress still walks this mass in its pass: keep it alive until the step ends.
-    if (self && world && world->stepping && link.IsLinked())
-        world->released.push_back(self);
+    // A step in progress may still hold this mass in its pass: keep it alive until the step ends.
+    if (self && detail::step.running && link.IsLinked())
+        detail::step.released.push_back(self);
     Unfile();
     ++detail::registryVersion;
     link.Remove();

@@ -8,6 +8,7 @@
 #include "physics/detail/Relax.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/ZoneStage.h"
+#include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
@@ -32,6 +33,8 @@ ZoneCollideFn zoneCollide = nullptr;
 std::uint64_t registryVersion = 1;
 std::uint64_t gridEdits = 0;
 std::uint64_t userCalls = 0;
+int hooksInstalled = 0;
+StepState step;
 } // namespace detail
 
 TPhysics::TPhysics()
@@ -141,7 +144,7 @@ int TPhysics::SetGridSize(int n)
     if (!world)
         return 0;
     TPhysics& w = *world;
-    w.gridsize = n < 8 ? 8 : (n > MAX_GRID ? MAX_GRID : n);
+    w.gridsize = ClampRange(n, 8, MAX_GRID);
     w.ratiox = static_cast<float>(w.gridsize) / (w.boundsMaxX - w.boundsMinX);
     w.ratioy = static_cast<float>(w.gridsize) / (w.boundsMaxY - w.boundsMinY);
     return 0;
@@ -183,7 +186,31 @@ inline void WallFriction(float pos, float& old, float impulse)
         old = old - impulse;
 }
 
-inline void Bounds(TPhysics& w, TMass& s)
+// Where a mass's turn in the pass stands after user code has run.
+enum class Turn
+{
+    Go,   // the mass is still in the world: its turn goes on
+    Skip, // it has left massList: it is not visited again
+    Stop, // the world is no longer the current one: its step ends
+};
+
+inline Turn Standing(const TPhysics& w, const TMass& s)
+{
+    if (world.get() != &w)
+        return Turn::Stop;
+    return s.link.IsLinked() ? Turn::Go : Turn::Skip;
+}
+
+// Reports a bound contact; false when a hook has since taken the mass out or ended the step, so that
+// nothing more is done to it.
+inline bool ReportBound(TPhysics& w, TMass& s, float x, float y, float depth)
+{
+    const std::uint64_t calls = detail::userCalls;
+    detail::ReportContact(s, w, x, y, depth);
+    return detail::userCalls == calls || Standing(w, s) == Turn::Go;
+}
+
+inline Turn Bounds(TPhysics& w, TMass& s)
 {
     float lo = w.boundsMinX + s.radius;
     float hi = w.boundsMaxX - s.radius;
@@ -191,14 +218,16 @@ inline void Bounds(TPhysics& w, TMass& s)
     {
         float depth = lo - s.posX;
         s.posX = lo;
-        detail::ReportContact(s, w, w.boundsMinX, s.posY, depth);
+        if (!ReportBound(w, s, w.boundsMinX, s.posY, depth))
+            return Standing(w, s);
         WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
     }
     else if (s.posX > hi)
     {
         float depth = s.posX - hi;
         s.posX = hi;
-        detail::ReportContact(s, w, w.boundsMaxX, s.posY, depth);
+        if (!ReportBound(w, s, w.boundsMaxX, s.posY, depth))
+            return Standing(w, s);
         WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
     }
     lo = w.boundsMinY + s.radius;
@@ -207,16 +236,19 @@ inline void Bounds(TPhysics& w, TMass& s)
     {
         float depth = lo - s.posY;
         s.posY = lo;
-        detail::ReportContact(s, w, s.posX, w.boundsMinY, depth);
+        if (!ReportBound(w, s, s.posX, w.boundsMinY, depth))
+            return Standing(w, s);
         WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
     }
     else if (s.posY > hi)
     {
         float depth = s.posY - hi;
         s.posY = hi;
-        detail::ReportContact(s, w, s.posX, w.boundsMaxY, depth);
+        if (!ReportBound(w, s, s.posX, w.boundsMaxY, depth))
+            return Standing(w, s);
         WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
     }
+    return Turn::Go;
 }
 
 // The pair passes the group rule and the tests `Collide` starts with (not both frozen, boxes
@@ -231,10 +263,18 @@ inline bool MayTouch(const TMass& s, const TMass& o)
     return groups && movable && near;
 }
 
+// A contact between two masses while hooks are installed: o is held for the call, since a hook may
+// drop the last reference to a mass that is filed in the grid but not active.
+[[gnu::noinline]] void CollideHeld(TMass& s, TMass& o)
+{
+    TMassRef hold = std::static_pointer_cast<TMass>(o.weak_from_this().lock());
+    s.Collide(o);
+}
+
 // Collides s with the masses of one cell, in filing order. A collision may run a
 // hook that files or unfiles masses; the walk then carries on after o wherever o is filed now, which
 // is where a list threaded through the masses would lead it.
-inline void CollideCell(TMass& s, detail::GridCell* cell)
+inline Turn CollideCell(TPhysics& w, TMass& s, detail::GridCell* cell)
 {
     for (TMass* const* p = cell->First(); p != cell->End(); ++p)
     {
@@ -243,20 +283,26 @@ inline void CollideCell(TMass& s, detail::GridCell* cell)
             continue;
         const std::uint64_t edits = detail::gridEdits;
         const std::uint64_t calls = detail::userCalls;
-        s.Collide(*o);
+        if (detail::hooksInstalled)
+            CollideHeld(s, *o);
+        else
+            s.Collide(*o);
         if (detail::userCalls == calls) // both are still where they were filed
         {
             cell->bounds.Cover(o->posX, o->posY);
             s.gridlink.cell->bounds.Cover(s.posX, s.posY);
         }
+        else if (Turn t = Standing(w, s); t != Turn::Go)
+            return t;
         if (detail::gridEdits != edits)
         {
             cell = o->gridlink.cell;
             if (!cell)
-                return;
+                return Turn::Go;
             p = cell->Find(o);
         }
     }
+    return Turn::Go;
 }
 
 // Takes every cell's bounds afresh from the masses filed in it.
@@ -273,11 +319,11 @@ void TakeCellBounds(TPhysics& w)
 }
 
 // The bounds taken at `stamp` (a userCalls value) hold as long as no user code has run since.
-inline void CollideThroughGrid(TPhysics& w, TMass& s, bool bounds, std::uint64_t stamp)
+inline Turn CollideThroughGrid(TPhysics& w, TMass& s, bool bounds, std::uint64_t stamp)
 {
     s.AddToGrid();
     if (s.colGroup == 0.0f) // group 0 meets nothing: no cell to look at
-        return;
+        return Turn::Go;
     const int last = w.gridsize - 1;
     for (int gx = s.gridx - 1; gx <= s.gridx + 1; ++gx)
     {
@@ -290,16 +336,70 @@ inline void CollideThroughGrid(TPhysics& w, TMass& s, bool bounds, std::uint64_t
             detail::GridCell& cell = w.shiftgrid[gx][gy];
             if (bounds && detail::userCalls == stamp && cell.bounds.Apart(s.posX, s.posY, s.radius))
                 continue;
-            CollideCell(s, &cell);
+            if (Turn t = CollideCell(w, s, &cell); t != Turn::Go)
+                return t;
         }
     }
+    return Turn::Go;
 }
+
+// Collides s with the later masses of the pass's array. Once user code has run in this pass, a mass
+// it has taken out of the world is passed over.
+inline Turn CollideLater(TPhysics& w, TMass& s, TMass* const* later, TMass* const* end, std::uint64_t stamp)
+{
+    for (; later != end; ++later)
+    {
+        TMass& o = **later;
+        if (!MayTouch(s, o))
+            continue;
+        if (detail::userCalls != stamp && !o.link.IsLinked())
+            continue;
+        const std::uint64_t calls = detail::userCalls;
+        s.Collide(o);
+        if (detail::userCalls != calls)
+            if (Turn t = Standing(w, s); t != Turn::Go)
+                return t;
+    }
+    return Turn::Go;
+}
+
+// Collides s with every zone of the list that admits it, in list order. The list is walked live:
+// zones that a response frees are not visited again, zones added are.
+inline Turn CollideZones(TPhysics& w, TMass& s, const TList<TZoneRef>& zones)
+{
+    const std::uint64_t calls = detail::userCalls;
+    for (const TZoneRef& z : zones)
+    {
+        detail::zoneCollide(*z, s);
+        if (detail::userCalls != calls)
+            if (Turn t = Standing(w, s); t != Turn::Go)
+                return t;
+    }
+    return Turn::Go;
+}
+
+// Marks the step as running for as long as it lives, and lets go of the masses kept for it at the end.
+class StepRun
+{
+  public:
+    StepRun() { detail::step.running = 1; }
+    ~StepRun()
+    {
+        detail::step.running = 0;
+        std::vector<TMassRef> last;
+        last.swap(detail::step.released);
+        last.clear();                     // their destructors may touch the registries
+        last.swap(detail::step.released); // keeps the capacity
+    }
+    StepRun(const StepRun&) = delete;
+    StepRun& operator=(const StepRun&) = delete;
+};
 
 } // namespace
 
 int TPhysics::Update()
 {
-    if (!world || !massList || !constraintList)
+    if (detail::step.running || !world || !massList || !constraintList)
         return 0;
     // Local handles: a hook or a zone response may replace or free the world during the step.
     std::shared_ptr<TPhysics> keep = world;
@@ -307,7 +407,7 @@ int TPhysics::Update()
     TListRef<TConstraintRef> constraints = constraintList;
     TListRef<TZoneRef> zones = zoneList;
     TPhysics& w = *keep;
-    w.stepping = 1;
+    StepRun run;
 
     // Flat copies of the registries, taken again only when they have changed. Nothing changes them
     // during integration or the constraint stage; a hook or zone response may change them between
@@ -368,24 +468,23 @@ int TPhysics::Update()
         for (std::size_t j = 0; j < count; ++j)
         {
             TMass& s = *array[j];
-            Bounds(w, s);
-            if (!s.frozen && zones && detail::zoneCollide)
-                for (const TZoneRef& z : *zones)
-                    detail::zoneCollide(*z, s);
-            if (w.gridon)
-                CollideThroughGrid(w, s, bounds, stamp);
-            else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
-                for (std::size_t k = j + 1; k < count; ++k)
-                {
-                    TMass& o = *array[k];
-                    if (MayTouch(s, o))
-                        s.Collide(o);
-                }
+            // Once user code has run in this pass, a mass it took out of the world has no turn.
+            Turn t = detail::userCalls == stamp ? Turn::Go : Standing(w, s);
+            if (t == Turn::Go)
+                t = Bounds(w, s);
+            if (t == Turn::Go && !s.frozen && zones && detail::zoneCollide)
+                t = CollideZones(w, s, *zones);
+            if (t == Turn::Go)
+            {
+                if (w.gridon)
+                    t = CollideThroughGrid(w, s, bounds, stamp);
+                else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
+                    t = CollideLater(w, s, array + j + 1, array + count, stamp);
+            }
+            if (t == Turn::Stop)
+                return 0;
         }
     }
-
-    w.stepping = 0;
-    w.released.clear();
     return 0;
 }
 

@@ -110,7 +110,10 @@ class TPhysics : public TObject
     ///@}
     /// One simulation step: moves every active mass by its velocity plus gravity, empties the event
     /// queue, then runs the relaxation passes (constraints; then, mass by mass, bounds, zones and other
-    /// masses). This step's contacts are in the event queue when it returns. Returns 0.
+    /// masses). This step's contacts are in the event queue when it returns. Event hooks and zone
+    /// responses run inside it and may change anything, the world included: what they remove is not
+    /// visited again, and once the world is freed or replaced its step ends. Called from inside a step,
+    /// it returns 0 without stepping. Returns 0.
     static int Update();
     /// Zeroes the settings and drops the world and its registries; objects the program still holds
     /// survive, unsimulated. Returns 0.
@@ -160,8 +163,6 @@ class TPhysics : public TObject
     std::vector<TConstraint*> constraintArray; ///< constraintList in order, as of constraintsVersion
     std::uint64_t massesVersion = 0;           ///< registry version the snapshot was taken at
     std::uint64_t constraintsVersion = 0;      ///< registry version constraintArray was taken at
-    std::vector<TMassRef> released;            ///< masses deactivated during a step, kept alive until it ends
-    int stepping = 0;                          ///< 1 while Update runs
 };
 
 /// The current world; null before the first Create and after Free.

@@ -5,24 +5,11 @@
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
 #include "physics/detail/DrawStateGuard.h"
+#include "platform/Clamp.h"
 #include "platform/Graphics2D.h"
 
 namespace ravel
 {
-
-namespace
-{
-
-inline float ChannelFraction(int v)
-{
-    if (v < 0)
-        v = 0;
-    if (v > 255)
-        v = 255;
-    return static_cast<float>(v) / 255.0f;
-}
-
-} // namespace
 
 TRigRef TRig::Create(const TImageRef& image, const TMassRef& mass, const TConstraintRef& con, float angle)
 {
@@ -97,10 +84,7 @@ int TRig::GetColor(int& r, int& g, int& b) const
 
 int TRig::SetAlpha(float a)
 {
-    if (!(a > 0.0f))
-        alpha = 0.0f;
-    else
-        alpha = a > 1.0f ? 1.0f : a;
+    alpha = ClampUnit(a);
     return 0;
 }
 

@@ -6,7 +6,9 @@
 #include "physics/TPhysics.h"
 #include "physics/detail/DrawStateGuard.h"
 #include "physics/detail/Report.h"
+#include "physics/detail/UserCode.h"
 #include "physics/detail/ZoneStage.h"
+#include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/FileSystem.h"
 #include "platform/Graphics2D.h"
@@ -28,20 +30,6 @@ int NextAutoGroup()
     int group = nextAutoColGroup;
     nextAutoColGroup = nextAutoColGroup - 1;
     return group;
-}
-
-float Clamp01(float v)
-{
-    if (v < 0.0f)
-        return 0.0f;
-    if (v > 1.0f)
-        return 1.0f;
-    return v;
-}
-
-int ClampByte(int v)
-{
-    return v < 0 ? 0 : (v > 255 ? 255 : v);
 }
 
 // A path has an extension when its last "." comes after its last "/".
@@ -153,7 +141,7 @@ TZoneRef TZone::Create(std::vector<float> area, int style, float friction, int c
     zone->area = area;
     zone->origArea = std::move(area);
     zone->style = style;
-    zone->friction = Clamp01(friction);
+    zone->friction = ClampUnit(friction);
     zone->colGroup = colGroup == -1 ? NextAutoGroup() : colGroup;
     zone->Register();
     zone->CalcQuadTree(qtLevel);
@@ -186,7 +174,7 @@ int TZone::SetName(const std::string& text)
 
 int TZone::SetFriction(float value)
 {
-    friction = Clamp01(value);
+    friction = ClampUnit(value);
     return 0;
 }
 
@@ -241,9 +229,9 @@ int TZone::GetScale(float& sx, float& sy) const
 
 int TZone::SetColor(int r, int g, int b)
 {
-    red = static_cast<float>(ClampByte(r)) / 255.0f;
-    green = static_cast<float>(ClampByte(g)) / 255.0f;
-    blue = static_cast<float>(ClampByte(b)) / 255.0f;
+    red = ChannelFraction(r);
+    green = ChannelFraction(g);
+    blue = ChannelFraction(b);
     return 0;
 }
 
@@ -595,8 +583,10 @@ int TZone::Collide(TMass& mass)
     TMassRef massRef = std::static_pointer_cast<TMass>(other);
     if (ColResponse)
     {
-        ++detail::userCalls;
-        ColResponse(zoneRef, massRef, nx, ny, depth);
+        // A copy runs: the response may install another one in its place while it runs.
+        TZoneResponse response = ColResponse;
+        detail::EnterUserCode();
+        response(zoneRef, massRef, nx, ny, depth);
     }
     detail::ReportContact(mass, *this, qx, qy, depth);
     return 0;

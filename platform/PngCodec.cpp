@@ -1,4 +1,5 @@
 // platform/PngCodec.cpp: PNG decoding and encoding over streams through libpng.
+#include "platform/Clamp.h"
 #include "platform/FileSystem.h"
 #include "platform/TImage.h"
 
@@ -34,13 +35,31 @@ void SilentWarning(png_structp, png_const_charp)
 {
 }
 
+// The fifth bit of a chunk type's first letter: lower case marks a chunk a decoder may do without.
+bool Ancillary(png_uint_32 chunkType)
+{
+    return (chunkType & 0x20000000u) != 0;
+}
+
 // The read callback hands libpng exactly the bytes it asks for, so the stream stops directly after
 // the last byte libpng consumed: the CRC of IEND once png_read_end has run.
+//
+// libpng allocates a chunk's buffer from the length in its header before reading the data, and drops
+// a damaged ancillary chunk only after that. So a chunk that declares more data (and CRC) than the
+// stream still holds is refused at its header: it cannot be complete, and the buffer would be as
+// large as a hostile length makes it.
 void ReadFromStream(png_structp png, png_bytep dst, size_t n)
 {
     TStream* stream = static_cast<TStream*>(png_get_io_ptr(png));
     if (stream->Read(dst, n) != n)
         png_error(png, "truncated");
+    if (n == 8 && (png_get_io_state(png) & PNG_IO_CHUNK_HDR) != 0)
+    {
+        std::uint64_t length =
+            std::uint64_t(dst[0]) << 24 | std::uint64_t(dst[1]) << 16 | std::uint64_t(dst[2]) << 8 | dst[3];
+        if (length + 4 > static_cast<std::uint64_t>(stream->Remaining()))
+            png_error(png, "truncated");
+    }
 }
 
 void WriteToStream(png_structp png, png_bytep src, size_t n)
@@ -60,12 +79,24 @@ struct DecodeJob
 {
     png_structp png;
     png_infop info;
+    bool damaged;              // libpng stepped over an error outside an ancillary chunk
     std::uint64_t streamBytes; // bytes left in the stream when decoding began
     png_uint_32 width;
     png_uint_32 height;
     int channels; // 3 or 4 after the transforms
     png_bytepp rows;
 };
+
+// Decoding warnings. libpng steps over the errors it calls benign, and reports them here, as it does
+// a bad CRC of an ancillary chunk. Inside an ancillary chunk (a damaged colour profile, gamma or
+// text) that is the format's own rule: the chunk is dropped and the picture is still good. Anywhere
+// else (the header, the palette, the image data: a bad Adler-32, surplus data, a palette index out of
+// range) the picture is damaged and is refused once libpng is done with it.
+void DecodeWarning(png_structp png, png_const_charp)
+{
+    if (!Ancillary(png_get_io_chunk_type(png)))
+        static_cast<DecodeJob*>(png_get_error_ptr(png))->damaged = true;
+}
 
 // Reads the header chunks and sets up the transforms to 8-bit RGB or RGBA. false on any error, or when
 // the image is too large to be accepted.
@@ -74,6 +105,8 @@ bool ReadHeader(DecodeJob* job)
     if (setjmp(png_jmpbuf(job->png)))
         return false;
     png_read_info(job->png, job->info);
+    if (job->damaged)
+        return false;
     png_uint_32 width = png_get_image_width(job->png, job->info);
     png_uint_32 height = png_get_image_height(job->png, job->info);
     int depth = png_get_bit_depth(job->png, job->info);
@@ -118,7 +151,7 @@ bool ReadPixels(DecodeJob* job)
         return false;
     png_read_image(job->png, job->rows);
     png_read_end(job->png, job->info);
-    return true;
+    return !job->damaged;
 }
 
 struct EncodeJob
@@ -150,7 +183,7 @@ TPixmapRef Decode(TStream& stream)
 {
     DecodeJob job{};
     job.streamBytes = static_cast<std::uint64_t>(stream.Remaining());
-    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, SilentError, DecodeWarning);
     if (!job.png)
         return nullptr;
     job.info = png_create_info_struct(job.png);
@@ -161,10 +194,10 @@ TPixmapRef Decode(TStream& stream)
     }
     png_set_read_fn(job.png, &stream, ReadFromStream);
     png_set_user_limits(job.png, MAX_SIDE, MAX_SIDE);
-    // A damaged chunk of any kind, and every "benign" error (a bad Adler-32, surplus image data, a
-    // palette index out of range), refuses the image rather than yielding a half-decoded one.
-    png_set_crc_action(job.png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
-    png_set_benign_errors(job.png, 0);
+    // libpng's own rules for damage: a critical chunk with a bad CRC is an error, an ancillary one is
+    // dropped with a warning, and so are the other errors it can step over (see DecodeWarning).
+    png_set_crc_action(job.png, PNG_CRC_DEFAULT, PNG_CRC_DEFAULT);
+    png_set_benign_errors(job.png, 1);
 
     TPixmapRef pixmap;
     if (ReadHeader(&job))
@@ -222,7 +255,7 @@ int SavePixmapPNG(const TPixmap& pixmap, TStream& stream, int level)
     job.width = static_cast<png_uint_32>(pixmap.width);
     job.height = static_cast<png_uint_32>(pixmap.height);
     job.colorType = pixmap.format == PF_RGBA8888 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    job.level = level < 0 ? 0 : (level > 9 ? 9 : level);
+    job.level = ClampRange(level, 0, 9);
     std::vector<png_bytep> rows;
     try
     {

@@ -1,5 +1,7 @@
 // platform/TList.h: insertion-ordered doubly linked list with constant-time removal through links.
 #pragma once
+#include "platform/Poison.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,16 +15,35 @@ namespace detail
 {
 class ListCore;
 
-// The part of a list node that links and unlinks it; the element lives in the typed node.
+// The part of a list node that links and unlinks it; the element lives in the typed node. The
+// generation comes first: it is all that a stale link reads of a node, and it stays readable while
+// the rest of a free node is poisoned for the sanitizer.
 struct ListNode
 {
+    std::uint32_t gen = 1;    ///< bumped each time the node is freed, so stale links can tell
+    ListCore* list = nullptr; ///< the list holding the node; null while the node is free
     ListNode* prev = nullptr;
     ListNode* next = nullptr;
-    ListCore* list = nullptr; ///< the list holding the node; null while the node is free
-    std::uint32_t gen = 1;    ///< bumped each time the node is freed, so stale links can tell
 };
 
-// Untyped half of TList: the chain, the count and how to free a node of this list's element type.
+/// Bytes at the start of a node that stay readable while it is free: the generation, rounded up to
+/// the sanitizer's granule.
+constexpr std::size_t kNodeKeep = offsetof(ListNode, list);
+static_assert(kNodeKeep == 8, "the generation fills the node's first granule");
+
+// An enumeration in progress. The list it walks keeps it right whatever happens during a visit: an
+// entry that is unlinked while the walk is about to step onto it is passed over, and an entry
+// appended after the end comes next. So a walk only ever steps onto nodes that are in the list at
+// that moment, never onto one that has been freed or recycled into another list.
+struct ListWalk
+{
+    ListNode* next = nullptr;       ///< the entry visited next; null at the end
+    const ListCore* list = nullptr; ///< the list walked, while the walk is registered with it
+    ListWalk* outer = nullptr;      ///< the list's other walks
+};
+
+// Untyped half of TList: the chain, the count, the walks in progress and how to free a node of this
+// list's element type.
 class ListCore
 {
   public:
@@ -31,9 +52,37 @@ class ListCore
     explicit ListCore(FreeFn freeNode) : freeNode_(freeNode) {}
     ListCore(const ListCore&) = delete;
     ListCore& operator=(const ListCore&) = delete;
+    ~ListCore();
 
     /// Unlinks the node and frees it; its element is destroyed after the list is consistent again.
     void Erase(ListNode* node);
+
+    /// A walk starts following this list. The walk lives in its iterator, which unregisters it when
+    /// it ends; the optimiser cannot see that and would warn of a dangling pointer.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
+    void Register(ListWalk* walk) const
+    {
+        walk->list = this;
+        walk->outer = walks_;
+        walks_ = walk;
+    }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
+
+    /// A walk stops following this list; usually it is the latest one.
+    void Unregister(ListWalk* walk) const
+    {
+        ListWalk** w = &walks_;
+        while (*w != walk)
+            w = &(*w)->outer;
+        *w = walk->outer;
+        walk->list = nullptr;
+        walk->outer = nullptr;
+    }
 
   protected:
     void LinkLast(ListNode* node);
@@ -46,11 +95,13 @@ class ListCore
 
   private:
     FreeFn freeNode_;
+    mutable ListWalk* walks_ = nullptr; // usually none or one; walking does not change the list
 };
 
 // Fixed-size node storage for one element type. Nodes are recycled through a free list and their
-// memory is never returned, so a link can always look at its node to learn whether it is still live,
-// and appending to a list allocates only while the pool grows.
+// memory is never returned, so a link can always read its node's generation to learn whether it is
+// still live, and appending to a list allocates only while the pool grows. Under AddressSanitizer
+// everything of a free node but its generation is poisoned.
 template <class V> struct TypedNode : ListNode
 {
     alignas(V) unsigned char storage[sizeof(V)];
@@ -71,6 +122,7 @@ template <class V> class NodePool
         if (!free_)
             Grow();
         TypedNode<V>* node = free_;
+        UnpoisonTaken(node, sizeof(TypedNode<V>));
         free_ = static_cast<TypedNode<V>*>(node->next);
         node->next = nullptr;
         return node;
@@ -83,6 +135,7 @@ template <class V> class NodePool
         ++node->gen;
         node->next = free_;
         free_ = node;
+        Poison(node);
     }
 
   private:
@@ -90,6 +143,11 @@ template <class V> class NodePool
     {
         Chunk* older;
     };
+
+    static void Poison(TypedNode<V>* node)
+    {
+        PoisonFree(reinterpret_cast<unsigned char*>(node) + kNodeKeep, sizeof(TypedNode<V>) - kNodeKeep);
+    }
 
     void Grow()
     {
@@ -107,6 +165,7 @@ template <class V> class NodePool
             auto* node = new (&nodes[k]) TypedNode<V>();
             node->next = free_;
             free_ = node;
+            Poison(node);
         }
     }
 
@@ -148,9 +207,10 @@ class TLink
 };
 
 /// Insertion-ordered doubly linked list of values (object references: std::shared_ptr handles, or raw
-/// pointers for lists that do not own their elements). Enumeration is in insertion order; the element
-/// being visited may be removed during enumeration (the iterator has already stepped past it), and
-/// elements appended during enumeration are visited too.
+/// pointers for lists that do not own their elements). Enumeration is in insertion order. During a
+/// visit any entries may be removed, the visited one and its neighbours included, the list may be
+/// cleared or destroyed, and entries may be added: an entry removed before the walk reaches it is not
+/// visited, entries appended are visited, and after the list is gone the walk ends.
 template <class V> class TList : public detail::ListCore
 {
     using Node = detail::TypedNode<V>;
@@ -224,8 +284,14 @@ template <class V> class TList : public detail::ListCore
     /// Removes every entry.
     void Clear() { EraseAll(); }
 
-    /// A forward iterator over the entries in insertion order (see the class notes on removing and
-    /// appending during the walk).
+    /// The end of a walk, for range-for.
+    struct Sentinel
+    {
+    };
+
+    /// Walks the list in order; see the class comment for what may change during a visit. An
+    /// iterator follows the list it walks, so it can be neither copied nor moved: use it in a
+    /// range-based for.
     class iterator
     {
       public:
@@ -234,12 +300,22 @@ template <class V> class TList : public detail::ListCore
         /// For the iterator concepts.
         using difference_type = std::ptrdiff_t;
 
-        /// The end position.
-        iterator() = default;
-        /// The position of a node of the list; the list's begin makes these.
-        explicit iterator(detail::ListNode* n) : node_(n), next_(n ? n->next : nullptr), gen_(n ? n->gen : 0)
+        /// Starts a walk of `list` at `first`; begin() makes these.
+        iterator(const ListCore& list, detail::ListNode* first) : node_(first)
         {
+            if (!first)
+                return;
+            walk_.next = first->next;
+            list.Register(&walk_);
         }
+        iterator(const iterator&) = delete;
+        iterator& operator=(const iterator&) = delete;
+        ~iterator()
+        {
+            if (walk_.list)
+                walk_.list->Unregister(&walk_);
+        }
+
         /// The value at this position.
         V& operator*() const { return static_cast<Node*>(node_)->Value(); }
         /// The value at this position.
@@ -247,29 +323,25 @@ template <class V> class TList : public detail::ListCore
         /// Steps to the next entry still in the list.
         iterator& operator++()
         {
-            // While the visited entry is still in place its live successor is right, including entries
-            // appended during the visit; once it has been removed, the successor taken before the visit.
-            if (node_->gen == gen_ && node_->list)
-                node_ = node_->next;
-            else
-                node_ = next_;
-            next_ = node_ ? node_->next : nullptr;
-            gen_ = node_ ? node_->gen : 0;
+            node_ = walk_.next;
+            if (node_)
+                walk_.next = node_->next;
+            else if (walk_.list)
+                walk_.list->Unregister(&walk_);
             return *this;
         }
-        /// True at the same position.
-        bool operator==(const iterator& o) const { return node_ == o.node_; }
+        /// True at the end of the walk.
+        bool operator==(Sentinel) const { return node_ == nullptr; }
 
       private:
-        detail::ListNode* node_ = nullptr;
-        detail::ListNode* next_ = nullptr; // taken before the visit, so the visited entry may go
-        std::uint32_t gen_ = 0;
+        detail::ListNode* node_ = nullptr; // the entry being visited; it may be gone during the visit
+        detail::ListWalk walk_;
     };
 
     /// The first entry, for range-for.
-    iterator begin() const { return iterator(first_); }
-    /// The position after the last entry.
-    iterator end() const { return iterator(); }
+    iterator begin() const { return iterator(*this, first_); }
+    /// The end of the walk.
+    Sentinel end() const { return {}; }
 
   private:
     static void FreeNode(detail::ListNode* base)

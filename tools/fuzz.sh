@@ -61,7 +61,7 @@ case $mode in
     for t in "${targets[@]}"; do
       corpus=$(mktemp -d)
       echo "== $t: $(smoke_runs "$t") runs"
-      if ! "$build/tests/fuzz/$t" -runs="$(smoke_runs "$t")" -seed=1 -max_len="$(max_len "$t")" -timeout=10 \
+      if ! "$build/tests/fuzz/$t" -runs="$(smoke_runs "$t")" -seed=1 -max_len="$(max_len "$t")" -timeout=120 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/crashes/$t-" \
         "$corpus" "$seeds/$t" 2>"$build/$t.log"; then
         status=1

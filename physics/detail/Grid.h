@@ -1,5 +1,7 @@
 // physics/detail/Grid.h: the cells of the world's spatial grid.
 #pragma once
+#include "physics/detail/UserCode.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -15,11 +17,6 @@ namespace detail
 // Counts every change to any cell's contents. A walk over a cell that hands control to a hook
 // compares it before and after to learn whether the cell may have shifted under it.
 extern std::uint64_t gridEdits;
-
-// Counts calls out to user code from inside the step (event hooks and zone responses). Such code may
-// move any mass, so a walk that finds it changed stops trusting the cells' bounds until they are
-// taken again.
-extern std::uint64_t userCalls;
 
 // A box holding the positions of a cell's masses and their largest radius. It is taken afresh at the
 // start of each pass and only grows after that, as masses are filed in or move; a mass that leaves

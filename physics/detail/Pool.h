@@ -1,5 +1,7 @@
 // physics/detail/Pool.h: a recycling allocator for objects made and dropped while the world runs.
 #pragma once
+#include "platform/Poison.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <new>
@@ -10,6 +12,8 @@ namespace ravel::detail
 // Single objects of one size are carved from chunks and recycled through a free list, so masses,
 // constraints and events sit close together and making one in the step's steady state allocates
 // nothing. Chunks are never returned; the free list stays reachable for the life of the program.
+// Under AddressSanitizer a slot is poisoned while it is free, so that touching an object after it was
+// destroyed is reported although its memory stays with the pool.
 template <class T> class PoolAllocator
 {
   public:
@@ -26,6 +30,7 @@ template <class T> class PoolAllocator
         if (!head)
             Grow();
         Slot* slot = head;
+        UnpoisonTaken(slot, sizeof(Slot));
         head = slot->next;
         return reinterpret_cast<T*>(slot);
     }
@@ -40,6 +45,7 @@ template <class T> class PoolAllocator
         Slot* slot = reinterpret_cast<Slot*>(p);
         slot->next = FreeList();
         FreeList() = slot;
+        PoisonFree(slot, sizeof(Slot));
     }
 
     template <class U> bool operator==(const PoolAllocator<U>&) const { return true; }
@@ -75,6 +81,7 @@ template <class T> class PoolAllocator
         {
             chunk->slots[k].next = FreeList();
             FreeList() = &chunk->slots[k];
+            PoisonFree(&chunk->slots[k], sizeof(Slot));
         }
     }
 };

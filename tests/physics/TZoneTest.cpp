@@ -2,8 +2,10 @@
 #include "physics/TZone.h"
 
 #include "physics/TColEvent.h"
+#include "physics/TConstraint.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/TRig.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 
@@ -654,4 +656,40 @@ TEST_F(ZoneTest, DrawRestoresTheDrawingState)
     SetScale(1, 1);
     pictured->ImageSet(nullptr);
     EXPECT_EQ(pictured->ImageGet(), nullptr);
+}
+
+// Every setter that keeps a fraction in [0, 1] reads a NaN as 0, and a zone given a NaN friction
+// pushes a mass out to a finite place.
+TEST_F(ZoneTest, NaNFractionsBecomeZeroEverywhere)
+{
+    const float nan = std::nanf("");
+    TZoneRef zone = Line(0.5f);
+    zone->SetFriction(nan);
+    EXPECT_EQ(zone->GetFriction(), 0.0f);
+    EXPECT_EQ(TZone::Create({0, 0, 100, 0}, TZone::LINE, nan, 1, 4)->GetFriction(), 0.0f);
+    zone->Free();
+    TMassRef m = Mass(50.0f, 6.0f, 10.0f, nan);
+    EXPECT_EQ(m->GetFriction(), 0.0f);
+    m->SetFriction(0.5f);
+    m->SetFriction(nan);
+    EXPECT_EQ(m->GetFriction(), 0.0f);
+    m->SetVelocity(2.0f, 0.0f);
+    zone = Line(nan);
+    zone->Collide(m);
+    EXPECT_TRUE(std::isfinite(m->GetX()) && std::isfinite(m->GetY()));
+    EXPECT_EQ(m->GetY(), 10.0f);
+
+    TConstraintRef c = TConstraint::Create(m, Mass(0, 0, 1), 0.0f, 0.5f);
+    c->SetStiffness(nan);
+    EXPECT_EQ(c->GetStiffness(), 0.0f);
+    TRigRef rig = TRig::Create(nullptr, m, nullptr, 0.0f);
+    rig->SetAlpha(nan);
+    EXPECT_EQ(rig->GetAlpha(), 0.0f);
+    // Values in range and out of it are kept as before.
+    rig->SetAlpha(-0.5f);
+    EXPECT_EQ(rig->GetAlpha(), 0.0f);
+    rig->SetAlpha(0.25f);
+    EXPECT_EQ(rig->GetAlpha(), 0.25f);
+    c->SetStiffness(7.0f);
+    EXPECT_EQ(c->GetStiffness(), 1.0f);
 }
