@@ -1,0 +1,122 @@
+// samples/BenchScenes.cpp: the pile, the cloth and the blobs, built exactly as the benchmarks build
+// them, at a size the panel can change.
+#include "samples/Registry.h"
+#include "samples/SharedScenes.h"
+
+#include <algorithm>
+
+namespace ravel::samples
+{
+
+namespace
+{
+// The shortest and the longest stick, as percentages of their rest lengths.
+void StressFigures(std::vector<TFigure>& figures)
+{
+    float least = 1.0f, greatest = 1.0f;
+    StressRange(least, greatest);
+    figures.push_back({"Shortest stick", least, Format("%.1f%% of rest", static_cast<double>(least * 100.0f))});
+    figures.push_back({"Longest stick", greatest, Format("%.1f%% of rest", static_cast<double>(greatest * 100.0f))});
+}
+
+class TSharedScene : public TScene
+{
+  public:
+    using BuildFn = shared::Scene (*)(int);
+
+    TSharedScene(std::string name, std::string about, BuildFn build, int start, int least, int most)
+        : name_(std::move(name)), about_(std::move(about)), build_(build)
+    {
+        size = start;
+        minSize = least;
+        maxSize = most;
+    }
+    std::string Name() const override { return name_; }
+    std::string About() const override { return about_; }
+    void Build() override { held_ = build_(size); }
+
+  protected:
+    std::string name_, about_;
+    BuildFn build_;
+    shared::Scene held_;
+};
+
+class TPileScene : public TSharedScene
+{
+  public:
+    TPileScene()
+        : TSharedScene("Pile", "Masses poured in columns settle into a heap; the grid finds their pairs.",
+                       &shared::BuildPile, 1000, 125, 16000)
+    {
+    }
+    void Figures(std::vector<TFigure>& figures) const override
+    {
+        int n = massList ? massList->Count() : 0;
+        int inside = MassesInsideBounds();
+        float speed = MeanSpeed();
+        figures.push_back({"Inside the bounds", static_cast<float>(inside), Format("%d of %d", inside, n)});
+        figures.push_back({"Mean speed", speed,
+                           Format("%.3f %s", static_cast<double>(speed), speed < 0.05f ? "(settled)" : "")});
+    }
+};
+
+class TClothScene : public TSharedScene
+{
+  public:
+    TClothScene()
+        : TSharedScene("Cloth", "A lattice of rigid sticks hangs from its frozen top row; drag its corners.",
+                       &shared::BuildCloth, 40, 10, 160)
+    {
+    }
+    void Figures(std::vector<TFigure>& figures) const override
+    {
+        int pinned = 0;
+        float lowest = 0.0f;
+        if (massList)
+            for (const TMassRef& m : *massList)
+                if (m)
+                {
+                    pinned += m->IsFrozen();
+                    lowest = std::max(lowest, m->GetY());
+                }
+        figures.push_back({"Pinned masses", static_cast<float>(pinned), std::to_string(pinned)});
+        StressFigures(figures);
+        figures.push_back({"Lowest mass", lowest, Format("y = %.0f", static_cast<double>(lowest))});
+    }
+};
+
+class TBlobsScene : public TSharedScene
+{
+  public:
+    TBlobsScene()
+        : TSharedScene("Blobs", "Soft rings on spokes, one collision group each, fall and squash together.",
+                       &shared::BuildBlobs, 100, 25, 800)
+    {
+    }
+    void Figures(std::vector<TFigure>& figures) const override
+    {
+        int n = massList ? massList->Count() : 0;
+        int inside = MassesInsideBounds();
+        figures.push_back({"Blobs", static_cast<float>(held_.bodies.size()), std::to_string(held_.bodies.size())});
+        figures.push_back({"Inside the bounds", static_cast<float>(inside), Format("%d of %d", inside, n)});
+        StressFigures(figures);
+    }
+};
+} // namespace
+
+TSceneRef MakePile()
+{
+    return std::make_unique<TPileScene>();
+}
+
+TSceneRef MakeCloth()
+{
+    return std::make_unique<TClothScene>();
+}
+
+TSceneRef MakeBlobs()
+{
+    return std::make_unique<TBlobsScene>();
+}
+
+} // namespace ravel::samples
