@@ -4,6 +4,7 @@
 #include "samples/SharedScenes.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ravel::samples
 {
@@ -17,6 +18,20 @@ void StressFigures(std::vector<TFigure>& figures)
     StressRange(least, greatest);
     figures.push_back({"Shortest stick", least, Format("%.1f%% of rest", static_cast<double>(least * 100.0f))});
     figures.push_back({"Longest stick", greatest, Format("%.1f%% of rest", static_cast<double>(greatest * 100.0f))});
+}
+
+// How many masses are still inside the bounds, how high the heap is and how fast its masses move.
+void HeapFigures(std::vector<TFigure>& figures)
+{
+    int n = massList ? massList->Count() : 0;
+    int inside = MassesInsideBounds();
+    float speed = MeanSpeed(), top = 1e30f;
+    if (massList)
+        for (const TMassRef& m : *massList)
+            top = m ? std::min(top, m->GetY()) : top;
+    figures.push_back({"Inside the bounds", static_cast<float>(inside), Format("%d of %d", inside, n)});
+    figures.push_back({"Top of the heap", top, Format("y = %.0f", static_cast<double>(top))});
+    figures.push_back({"Mean speed", speed, Format("%.3f units a step", static_cast<double>(speed))});
 }
 
 class TSharedScene : public TScene
@@ -51,12 +66,7 @@ class TPileScene : public TSharedScene
     }
     void Figures(std::vector<TFigure>& figures) const override
     {
-        int n = massList ? massList->Count() : 0;
-        int inside = MassesInsideBounds();
-        float speed = MeanSpeed();
-        figures.push_back({"Inside the bounds", static_cast<float>(inside), Format("%d of %d", inside, n)});
-        figures.push_back({"Mean speed", speed,
-                           Format("%.3f %s", static_cast<double>(speed), speed < 0.05f ? "(settled)" : "")});
+        HeapFigures(figures);
     }
 };
 
@@ -95,11 +105,28 @@ class TBlobsScene : public TSharedScene
     }
     void Figures(std::vector<TFigure>& figures) const override
     {
-        int n = massList ? massList->Count() : 0;
-        int inside = MassesInsideBounds();
-        figures.push_back({"Blobs", static_cast<float>(held_.bodies.size()), std::to_string(held_.bodies.size())});
-        figures.push_back({"Inside the bounds", static_cast<float>(inside), Format("%d of %d", inside, n)});
-        StressFigures(figures);
+        // How squashed the blobs are: each one's mean distance from its centre to its ring, against the
+        // 24 units it was built with. The scene lists each blob's twelve ring masses, then its centre.
+        int blobs = static_cast<int>(held_.bodies.size());
+        float least = 1.0f, most = 1.0f;
+        for (std::size_t b = 0; (b + 1) * 13 <= held_.masses.size(); ++b)
+        {
+            const TMass& centre = *held_.masses[b * 13 + 12];
+            float sum = 0.0f;
+            for (std::size_t r = 0; r < 12; ++r)
+            {
+                const TMass& m = *held_.masses[b * 13 + r];
+                float dx = m.GetX() - centre.GetX(), dy = m.GetY() - centre.GetY();
+                sum += std::sqrt(dx * dx + dy * dy);
+            }
+            float scale = sum / (12.0f * 24.0f);
+            least = b == 0 ? scale : std::min(least, scale);
+            most = b == 0 ? scale : std::max(most, scale);
+        }
+        figures.push_back({"Blobs", static_cast<float>(blobs), std::to_string(blobs)});
+        figures.push_back({"Smallest blob", least, Format("%.0f%% of its size", static_cast<double>(least * 100.0f))});
+        figures.push_back({"Largest blob", most, Format("%.0f%% of its size", static_cast<double>(most * 100.0f))});
+        HeapFigures(figures);
     }
 };
 } // namespace

@@ -97,6 +97,7 @@ class TCarScene : public TScene
             SetColor(255, 255, 255);
             car_->Draw();
             // Its masses and sticks over the pictures.
+            SetAlpha(0.6f);
             if (show.constraints)
             {
                 SetColor(255, 255, 120);
@@ -106,7 +107,10 @@ class TCarScene : public TScene
                 for (int m = 0; m <= car_->MassMaxIndex(); ++m)
                     if (TMassRef mass = car_->MassGet(m))
                         DrawMass(*mass);
+            SetAlpha(1.0f);
         }
+        if (show.contacts)
+            DrawContacts(show.events);
         if (!error_.empty())
         {
             SetColor(255, 80, 80);
@@ -130,7 +134,7 @@ class TCarScene : public TScene
     TRect Frame() const override
     {
         float x = car_ ? car_->GetX() : 8000.0f, y = car_ ? car_->GetY() : 750.0f;
-        return {x - 500.0f, y - 350.0f, x + 500.0f, y + 350.0f};
+        return {x - 400.0f, y - 280.0f, x + 400.0f, y + 280.0f};
     }
 
     bool Follow(float& x, float& y) const override

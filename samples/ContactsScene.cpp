@@ -45,6 +45,8 @@ class TContactsScene : public TScene
         TColEvent::SetMode(TColEvent::MODE_UPDATE);
         wedge_ = TZone::Create({-150.0f, 60.0f, 0.0f, -50.0f, 150.0f, 60.0f}, TZone::FILL, 0.4f, -1, 5);
         wedge_->Position(400.0f, 420.0f);
+        wedge_->SetBlend(ALPHABLEND);
+        wedge_->SetAlpha(0.35f);
         blobs_.clear();
         for (int b = 0; b < 3; ++b)
         {
@@ -59,6 +61,18 @@ class TContactsScene : public TScene
             m->AddRef();
             balls_.push_back(m);
         }
+    }
+
+    void Step() override
+    {
+        // A ball from the floor dropped again now and then, so that contacts keep coming.
+        if (++steps_ % 15 == 0)
+        {
+            TMassRef& ball = balls_[next_];
+            ball->Position(400.0f + jitter_.Next(250.0f), 40.0f);
+            next_ = (next_ + 1) % balls_.size();
+        }
+        TPhysics::Update();
     }
 
     void Contacts(const std::vector<TContact>& events, const std::vector<TContact>& reports) override
@@ -104,6 +118,8 @@ class TContactsScene : public TScene
     std::vector<TAdvBodyRef> blobs_;
     std::vector<TMassRef> balls_;
     shared::Jitter jitter_;
+    std::size_t next_ = 0;
+    int steps_ = 0;
     int queued_ = 0, reported_ = 0;
     float queueForce_ = 0.0f, reportForce_ = 0.0f;
 };

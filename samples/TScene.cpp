@@ -136,8 +136,6 @@ void DrawWorldLabel(const std::string& text, float x, float y)
     DrawText(text, sx - static_cast<float>(TextWidth(text)) * 0.5f, sy - 8.0f);
 }
 
-namespace
-{
 void DrawContacts(const std::vector<TContact>& contacts)
 {
     // A dot at each contact point, its size the depth, one colour per kind.
@@ -151,36 +149,44 @@ void DrawContacts(const std::vector<TContact>& contacts)
             SetColor(60, 230, 255);
         else
             SetColor(255, 70, 60);
-        float radius = std::min(2.0f + c.force * 3.0f, 18.0f);
+        float radius = std::min(3.0f + c.force * 8.0f, 24.0f);
         float sx = TPhysics::ScreenX(c.x, c.y), sy = TPhysics::ScreenY(c.x, c.y);
         DrawOval(sx - radius, sy - radius, radius * 2.0f, radius * 2.0f);
     }
     SetAlpha(1.0f);
 }
-} // namespace
 
-void DrawWorld(const TShow& show)
+void DrawWorld(const TShow& show, float bodyAlpha)
 {
+    SetBlend(ALPHABLEND);
+    float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
+    TPhysics::GetBounds(x0, y0, x1, y1);
+    SetColor(70, 76, 90);
+    TPhysics::DrawLine(x0, y0, x1, y0);
+    TPhysics::DrawLine(x1, y0, x1, y1);
+    TPhysics::DrawLine(x1, y1, x0, y1);
+    TPhysics::DrawLine(x0, y1, x0, y0);
     if (zoneList)
-    {
-        SetBlend(ALPHABLEND);
         for (const TZoneRef& zone : *zoneList)
         {
             if (!zone)
                 continue;
-            // A solid zone is filled faintly; every zone gets its outline, over its picture if any.
+            // The zone as it draws itself (its picture, or its outline or fill in its own blend and
+            // alpha), then its outline over it whatever its style.
             SetColor(170, 175, 190);
-            SetAlpha(zone->GetStyle() == TZone::FILL || zone->ImageGet() ? 0.35f : 1.0f);
-            zone->Draw();
             SetAlpha(1.0f);
+            zone->Draw();
+            SetBlend(ALPHABLEND);
             DrawZoneOutline(*zone);
             if (show.quadTrees)
             {
-                SetColor(90, 110, 90);
+                SetColor(110, 150, 110);
+                SetAlpha(0.3f);
                 zone->DrawQuadTree(0);
+                SetAlpha(1.0f);
             }
         }
-    }
+    SetAlpha(bodyAlpha);
     if (show.constraints && constraintList)
     {
         SetColor(120, 130, 150);
@@ -192,6 +198,7 @@ void DrawWorld(const TShow& show)
         for (const TMassRef& mass : *massList)
             if (mass)
                 DrawMass(*mass);
+    SetAlpha(1.0f);
     if (show.contacts)
         DrawContacts(show.events);
 }
@@ -218,13 +225,7 @@ int MassesInsideBounds()
     int inside = 0;
     if (massList)
         for (const TMassRef& m : *massList)
-        {
-            float r = m ? m->GetRadius() - 0.01f : 0.0f;
-            inside += m && m->GetX() >= x0 + r && m->GetX() <= x1 - r && m->GetY() >= y0 + r &&
-                              m->GetY() <= y1 - r
-                          ? 1
-                          : 0;
-        }
+            inside += m && m->GetX() >= x0 && m->GetX() <= x1 && m->GetY() >= y0 && m->GetY() <= y1 ? 1 : 0;
     return inside;
 }
 

@@ -118,10 +118,13 @@ class TScene
 };
 using TSceneRef = std::unique_ptr<TScene>;
 
-/// Draws the current world as the samples do: every zone (outline or picture, and its quadtree cells
-/// when asked), every active stick, every active mass in the colour of its collision group, frozen
-/// masses white.
-void DrawWorld(const TShow& show);
+/// Draws the current world as the samples do: its bounds, every zone (as it draws itself, then its
+/// outline, and its quadtree cells when asked), every active stick and every active mass in the
+/// colour of its collision group (frozen masses white), at the given alpha, then the contact dots.
+void DrawWorld(const TShow& show, float bodyAlpha = 1.0f);
+/// Draws a dot at each contact point, its radius growing with the depth, yellow for a mass, cyan for
+/// a zone, red for the bounds.
+void DrawContacts(const std::vector<TContact>& contacts);
 /// The colour the samples give a collision group: red, green, blue 0-255.
 void GroupColor(int group, int& red, int& green, int& blue);
 /// Draws one mass as a disc in its group's colour (white when frozen).
@@ -140,8 +143,7 @@ TAdvBodyRef MakeBlob(float cx, float cy, float radius, int ring, float massRadiu
 /// The value of the figure of that name, or `otherwise` when the scene shows none of that name.
 float FigureValue(const TScene& scene, const std::string& name, float otherwise = -1.0f);
 
-/// Active masses whose centres lie inside the world's bounds, each at least its radius from every
-/// bound (within a hundredth of a unit).
+/// Active masses whose centres lie inside the world's bounds.
 int MassesInsideBounds();
 /// Mean speed of the active masses that are not frozen, world units per step; 0 for none.
 float MeanSpeed();

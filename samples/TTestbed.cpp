@@ -119,6 +119,17 @@ TTestbed::~TTestbed()
     TColEvent::RemoveHook(&RecordReport, &show.reports);
 }
 
+void TTestbed::LetGo()
+{
+    // A mass that was free goes on at the speed the pointer gave it; a pinned one stays pinned.
+    if (dragged && !draggedWasFrozen_)
+    {
+        dragged->Thaw();
+        dragged->SetVelocity(dragX_, dragY_);
+    }
+    dragged.reset();
+}
+
 void TTestbed::Close()
 {
     dragged.reset();
@@ -225,12 +236,13 @@ void TTestbed::HandleInput(const TInput& input)
         show.view.cx += wx - ax;
         show.view.cy += wy - ay;
     }
-    // A mass held while paused goes where the pointer is, keeping the speed it had.
+    // A mass held while paused goes where the pointer is at once.
     if (paused && dragged)
     {
         float wx = 0.0f, wy = 0.0f;
         ToWorld(pointerX, pointerY, wx, wy);
         dragged->Translate(wx - dragged->GetX(), wy - dragged->GetY());
+        dragX_ = dragY_ = 0.0f;
     }
 }
 
@@ -241,7 +253,7 @@ void TTestbed::Press(const TPress& press)
     if (!press.down)
     {
         if (press.button == 1)
-            dragged.reset(); // it keeps the velocity of its last step
+            LetGo();
         if (press.button == 2)
             panning_ = false;
         return;
@@ -276,6 +288,7 @@ void TTestbed::Press(const TPress& press)
     ToWorld(pointerX, pointerY, wx, wy);
     float slack = 6.0f / show.view.zoom;
     float best = 1e30f;
+    LetGo();
     for (const TMassRef& m : *massList)
     {
         if (!m)
@@ -287,6 +300,13 @@ void TTestbed::Press(const TPress& press)
             best = d;
             dragged = m;
         }
+    }
+    // Held, it is pinned where the pointer is: sticks and collisions do not pull it back.
+    if (dragged)
+    {
+        draggedWasFrozen_ = dragged->IsFrozen() != 0;
+        dragged->Freeze();
+        dragX_ = dragY_ = 0.0f;
     }
 }
 
@@ -400,17 +420,14 @@ void TTestbed::StepScene()
 {
     if (!scene_)
         return;
-    if (dragged && dragged->IsActive() && world)
+    if (dragged && dragged->IsActive())
     {
-        // The held mass is sent to the pointer in this step: its velocity is set to get it there,
-        // gravity included, so that it keeps that velocity when let go. A frozen one is carried.
+        // The held mass is carried to the pointer; how far it went is its speed when let go.
         float wx = 0.0f, wy = 0.0f;
         ToWorld(pointerX, pointerY, wx, wy);
-        float dx = wx - dragged->GetX(), dy = wy - dragged->GetY();
-        if (dragged->IsFrozen())
-            dragged->Translate(dx, dy);
-        else
-            dragged->SetVelocity(dx - world->gravityX, dy - world->gravityY);
+        dragX_ = wx - dragged->GetX();
+        dragY_ = wy - dragged->GetY();
+        dragged->Translate(dragX_, dragY_);
     }
     show.reports.clear();
     auto start = std::chrono::steady_clock::now();

@@ -105,7 +105,7 @@ class TTestbed
     TShow show;                 ///< camera, last step's contacts, display toggles
     TStepTimes times;
     long steps = 0;             ///< steps since the scene opened
-    TMassRef dragged;           ///< the mass held by the left button
+    TMassRef dragged;           ///< the mass held by the left button, frozen while held
     float pointerX = 0.0f, pointerY = 0.0f; ///< the pointer, window pixels
 
   private:
@@ -115,11 +115,14 @@ class TTestbed
     void Press(const TPress& press);
     void CycleGravity();
     void AreaCentre(float& x, float& y) const;
+    void LetGo();
 
     TSceneRef scene_;
     int index_ = -1;
     int gravityState_ = 0;
     float baseGravityX_ = 0.0f, baseGravityY_ = 0.0f;
+    bool draggedWasFrozen_ = false;
+    float dragX_ = 0.0f, dragY_ = 0.0f; ///< how far the held mass went in the last step
     bool panning_ = false;
     float panX_ = 0.0f, panY_ = 0.0f;
 };

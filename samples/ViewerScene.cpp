@@ -129,7 +129,7 @@ class TViewerScene : public TScene
         SetColor(255, 255, 255);
         if (body_)
             body_->Draw(); // the rigs, under the masses and sticks
-        DrawWorld(show);
+        DrawWorld(show, body_ ? 0.6f : 1.0f); // the rigs show through the masses
         std::string message;
         if (!error_.empty())
         {

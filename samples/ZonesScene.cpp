@@ -50,7 +50,6 @@ bool Inside(const TZone& zone, float x, float y)
 class TZonesScene : public TScene
 {
   public:
-    TZonesScene() { startQuadTrees = true; }
     std::string Name() const override { return "Zones"; }
     std::string About() const override
     {
@@ -73,6 +72,8 @@ class TZonesScene : public TScene
         loop_->Position(600.0f, 470.0f);
         fill_ = TZone::Create(Ring(5, 150.0f, 65.0f, -90.0f), TZone::FILL, 0.3f, -1, 5);
         fill_->Position(1000.0f, 480.0f);
+        fill_->SetBlend(ALPHABLEND);
+        fill_->SetAlpha(0.35f);
         hole_ = TZone::Create({20.0f, 20.0f, 1580.0f, 20.0f, 1580.0f, 700.0f, 1520.0f, 980.0f, 1280.0f, 980.0f,
                                1220.0f, 700.0f, 1200.0f, 880.0f, 20.0f, 880.0f},
                               TZone::HOLE, 0.3f, -1, 6);
