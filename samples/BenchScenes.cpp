@@ -93,6 +93,20 @@ class TClothScene : public TSharedScene
         StressFigures(figures);
         figures.push_back({"Lowest mass", lowest, Format("y = %.0f", static_cast<double>(lowest))});
     }
+    // The cloth with room beside it and below, where it swings when dragged.
+    TRect Frame() const override
+    {
+        TRect r{1e30f, 1e30f, -1e30f, -1e30f};
+        for (const TMassRef& m : held_.masses)
+        {
+            r.x0 = std::min(r.x0, m->GetX());
+            r.y0 = std::min(r.y0, m->GetY());
+            r.x1 = std::max(r.x1, m->GetX());
+            r.y1 = std::max(r.y1, m->GetY());
+        }
+        float side = r.x1 - r.x0;
+        return {r.x0 - side * 0.8f, r.y0 - side * 0.15f, r.x1 + side * 0.8f, r.y1 + side * 0.9f};
+    }
 };
 
 class TBlobsScene : public TSharedScene

@@ -505,7 +505,7 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
     }
     if (!scene_)
         return lines;
-    for (const std::string& line : Wrap(scene_->About(), 35))
+    for (const std::string& line : Wrap(scene_->About(), 40))
         add(line, 150, 200, 255);
 
     add(Format("Step %.2f ms, worst %.2f (last %d)", static_cast<double>(times.Mean()),
@@ -551,7 +551,7 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
     std::vector<std::string> choices = scene_->Choices();
     if (!choices.empty())
     {
-        for (const std::string& line : Wrap(scene_->ChoiceTitle(), 35))
+        for (const std::string& line : Wrap(scene_->ChoiceTitle(), 40))
             add(line, 150, 200, 255);
         for (std::size_t i = 0; i < choices.size(); ++i)
         {
@@ -561,9 +561,10 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
         }
     }
     add("P pause  O step  R restart  Tab next", 160, 160, 160);
-    add("Left drag mass, right pan, wheel zoom", 160, 160, 160);
-    add("Home view  F follow  C contacts", 160, 160, 160);
-    add("Q cells  M masses  K sticks  F2 renderer", 160, 160, 160);
+    add("Mouse: left drags a mass, right pans,", 160, 160, 160);
+    add("  the wheel zooms.  Home: whole view", 160, 160, 160);
+    add("F follow  C contacts  Q quadtree cells", 160, 160, 160);
+    add("M masses  K sticks  F2 other renderer", 160, 160, 160);
     return lines;
 }
 
@@ -611,7 +612,7 @@ void TTestbed::Draw()
     for (std::size_t i = 0; i < lines.size(); ++i)
     {
         SetColor(lines[i].red, lines[i].green, lines[i].blue);
-        DrawText(lines[i].text, 6.0f, 4.0f + static_cast<float>(i) * 16.0f);
+        DrawText(lines[i].text.substr(0, (PANEL_WIDTH - 8) / 8), 6.0f, 4.0f + static_cast<float>(i) * 16.0f);
     }
 }
 

@@ -60,7 +60,7 @@ class TTestbed
 {
   public:
     /// Width of the panel at the left of the window, pixels.
-    static constexpr int PANEL_WIDTH = 296;
+    static constexpr int PANEL_WIDTH = 330;
 
     /// Installs the event hook through which it counts and records every contact report.
     TTestbed();

@@ -58,7 +58,8 @@ int main(int argc, char** argv)
         while (!bed.quit && !AppTerminate())
         {
             TInput input = window.Poll();
-            window.FollowResize();
+            if (window.FollowResize())
+                bed.FitView();
             bed.Frame(input);
             window.SetTitle(bed.Title());
             Flip(-1);
