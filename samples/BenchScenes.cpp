@@ -16,8 +16,10 @@ void StressFigures(std::vector<TFigure>& figures)
 {
     float least = 1.0f, greatest = 1.0f;
     StressRange(least, greatest);
-    figures.push_back({"Shortest stick", least, Format("%.1f%% of rest", static_cast<double>(least * 100.0f))});
-    figures.push_back({"Longest stick", greatest, Format("%.1f%% of rest", static_cast<double>(greatest * 100.0f))});
+    figures.push_back(
+        {"Shortest stick", least, Format("%.1f%% of rest", static_cast<double>(least * 100.0f))});
+    figures.push_back(
+        {"Longest stick", greatest, Format("%.1f%% of rest", static_cast<double>(greatest * 100.0f))});
 }
 
 // How many masses are still inside the bounds, how high the heap is and how fast its masses move.
@@ -64,10 +66,7 @@ class TPileScene : public TSharedScene
                        &shared::BuildPile, 1000, 125, 16000)
     {
     }
-    void Figures(std::vector<TFigure>& figures) const override
-    {
-        HeapFigures(figures);
-    }
+    void Figures(std::vector<TFigure>& figures) const override { HeapFigures(figures); }
 };
 
 class TClothScene : public TSharedScene
@@ -138,8 +137,10 @@ class TBlobsScene : public TSharedScene
             most = b == 0 ? scale : std::max(most, scale);
         }
         figures.push_back({"Blobs", static_cast<float>(blobs), std::to_string(blobs)});
-        figures.push_back({"Smallest blob", least, Format("%.0f%% of its size", static_cast<double>(least * 100.0f))});
-        figures.push_back({"Largest blob", most, Format("%.0f%% of its size", static_cast<double>(most * 100.0f))});
+        figures.push_back(
+            {"Smallest blob", least, Format("%.0f%% of its size", static_cast<double>(least * 100.0f))});
+        figures.push_back(
+            {"Largest blob", most, Format("%.0f%% of its size", static_cast<double>(most * 100.0f))});
         HeapFigures(figures);
     }
 };

@@ -13,10 +13,10 @@ namespace
 {
 constexpr float kWidth = 1200.0f, kHeight = 700.0f;
 constexpr float kLeft = 150.0f, kRight = 1050.0f, kDeckY = 280.0f;
-constexpr int kLinks = 64;      // sticks in the deck; one more mass than that
-constexpr int kBlobs = 6;       // dropped one every kDropEvery steps
+constexpr int kLinks = 64; // sticks in the deck; one more mass than that
+constexpr int kBlobs = 6;  // dropped one every kDropEvery steps
 constexpr int kDropEvery = 45;
-constexpr int kRing = 10;       // masses round each blob's centre
+constexpr int kRing = 10; // masses round each blob's centre
 
 class TBridgeScene : public TScene
 {
@@ -37,7 +37,8 @@ class TBridgeScene : public TScene
         int group = -1;
         for (int k = 0; k <= kLinks; ++k)
         {
-            int slot = deck_->MassAdd(kLeft + spacing * static_cast<float>(k), kDeckY, 2.0f, 8.0f, 0.8f, group);
+            int slot =
+                deck_->MassAdd(kLeft + spacing * static_cast<float>(k), kDeckY, 2.0f, 8.0f, 0.8f, group);
             group = deck_->MassGetColGroup(slot); // the whole deck in one group: its masses overlap
         }
         // A little slack, so that the deck hangs as a rope does.
@@ -84,8 +85,10 @@ class TBridgeScene : public TScene
             fallen += y > kDeckY + sag + 40.0f ? 1 : 0;
         }
         figures.push_back({"Deck sag", sag, Format("%.1f units", static_cast<double>(sag))});
-        figures.push_back({"Longest link", longest, Format("%.1f%% of rest", static_cast<double>(longest * 100.0f))});
-        figures.push_back({"Blobs dropped", static_cast<float>(dropped), Format("%d of %d", dropped, kBlobs)});
+        figures.push_back(
+            {"Longest link", longest, Format("%.1f%% of rest", static_cast<double>(longest * 100.0f))});
+        figures.push_back(
+            {"Blobs dropped", static_cast<float>(dropped), Format("%d of %d", dropped, kBlobs)});
         figures.push_back({"Blobs on the deck", static_cast<float>(onDeck), std::to_string(onDeck)});
         figures.push_back({"Blobs fallen through", static_cast<float>(fallen), std::to_string(fallen)});
     }

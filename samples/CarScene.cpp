@@ -114,7 +114,8 @@ class TCarScene : public TScene
         if (!error_.empty())
         {
             SetColor(255, 80, 80);
-            DrawText(error_, static_cast<float>(GraphicsWidth() / 3), static_cast<float>(GraphicsHeight() / 2));
+            DrawText(error_, static_cast<float>(GraphicsWidth() / 3),
+                     static_cast<float>(GraphicsHeight() / 2));
         }
     }
 
@@ -126,9 +127,11 @@ class TCarScene : public TScene
             return;
         float speed = car_->MassGetVelocity(0);
         figures.push_back({"Speed", speed, demo::SpeedLine(speed).substr(7)});
-        figures.push_back({"Heading", car_->GetRotation(), Format("%.0f degrees", static_cast<double>(car_->GetRotation()))});
+        figures.push_back({"Heading", car_->GetRotation(),
+                           Format("%.0f degrees", static_cast<double>(car_->GetRotation()))});
         figures.push_back({"Masses on grass", static_cast<float>(onGrass_), std::to_string(onGrass_)});
-        figures.push_back({"Rigs", static_cast<float>(car_->RigMaxIndex() + 1), std::to_string(car_->RigMaxIndex() + 1)});
+        figures.push_back(
+            {"Rigs", static_cast<float>(car_->RigMaxIndex() + 1), std::to_string(car_->RigMaxIndex() + 1)});
     }
 
     TRect Frame() const override

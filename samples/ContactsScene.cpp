@@ -109,7 +109,8 @@ class TContactsScene : public TScene
         figures.push_back({"Mode", static_cast<float>(mode), EventModeName(mode)});
         figures.push_back({"Reports", static_cast<float>(reported_), std::to_string(reported_)});
         figures.push_back({"Queued events", static_cast<float>(queued_), std::to_string(queued_)});
-        figures.push_back({"Reported depth", reportForce_, Format("%.2f", static_cast<double>(reportForce_))});
+        figures.push_back(
+            {"Reported depth", reportForce_, Format("%.2f", static_cast<double>(reportForce_))});
         figures.push_back({"Queued depth", queueForce_, Format("%.2f", static_cast<double>(queueForce_))});
     }
 

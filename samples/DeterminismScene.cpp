@@ -50,7 +50,8 @@ struct TTwin
         TPhysics::Create(kWidth, kHeight, 0.12f, 0.0f, 3);
         TPhysics::SetGridSize(16);
         TPhysics::UseShiftedGrid(1);
-        zones.push_back(TZone::Create({-120.0f, 50.0f, 0.0f, -40.0f, 120.0f, 50.0f}, TZone::FILL, 0.4f, -1, 5));
+        zones.push_back(
+            TZone::Create({-120.0f, 50.0f, 0.0f, -40.0f, 120.0f, 50.0f}, TZone::FILL, 0.4f, -1, 5));
         zones.back()->Position(300.0f, 380.0f);
         zones.back()->SetBlend(ALPHABLEND);
         zones.back()->SetAlpha(0.35f);
@@ -156,11 +157,14 @@ class TDeterminismScene : public TScene
     {
         bool same = left_.digest == right_.digest;
         figures.push_back({"Steps", static_cast<float>(steps_), std::to_string(steps_)});
-        figures.push_back({"Left digest", 0.0f, Format("%016llx", static_cast<unsigned long long>(left_.digest))});
-        figures.push_back({"Right digest", 0.0f, Format("%016llx", static_cast<unsigned long long>(right_.digest))});
+        figures.push_back(
+            {"Left digest", 0.0f, Format("%016llx", static_cast<unsigned long long>(left_.digest))});
+        figures.push_back(
+            {"Right digest", 0.0f, Format("%016llx", static_cast<unsigned long long>(right_.digest))});
         figures.push_back({"Digests equal", same ? 1.0f : 0.0f, same ? "yes" : "no"});
         if (firstDifference_ >= 0)
-            figures.push_back({"Parted at step", static_cast<float>(firstDifference_), std::to_string(firstDifference_)});
+            figures.push_back(
+                {"Parted at step", static_cast<float>(firstDifference_), std::to_string(firstDifference_)});
     }
 
     TRect Frame() const override { return {0.0f, 0.0f, kWidth * 2.0f + kGap, kHeight + 40.0f}; }

@@ -36,15 +36,17 @@ int SDLCALL Watch(void*, SDL_Event* e)
     {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-        int button = e->button.button == SDL_BUTTON_LEFT    ? 1
-                     : e->button.button == SDL_BUTTON_RIGHT ? 2
-                                                            : e->button.button == SDL_BUTTON_MIDDLE ? 3 : 0;
+        int button = e->button.button == SDL_BUTTON_LEFT     ? 1
+                     : e->button.button == SDL_BUTTON_RIGHT  ? 2
+                     : e->button.button == SDL_BUTTON_MIDDLE ? 3
+                                                             : 0;
         if (button)
             pending.presses.push_back({button, e->type == SDL_MOUSEBUTTONDOWN, e->button.x, e->button.y});
         break;
     }
     case SDL_MOUSEWHEEL:
-        pending.wheel += static_cast<float>(e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e->wheel.y : e->wheel.y);
+        pending.wheel +=
+            static_cast<float>(e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e->wheel.y : e->wheel.y);
         break;
     case SDL_WINDOWEVENT:
         if (e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)

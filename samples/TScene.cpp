@@ -50,16 +50,22 @@ int TScene::Chosen() const
     return -1;
 }
 
-void TScene::Choose(int) {}
+void TScene::Choose(int)
+{
+}
 
 bool TScene::Held(int key) const
 {
     return std::find(heldKeys.begin(), heldKeys.end(), key) != heldKeys.end();
 }
 
-void TScene::Contacts(const std::vector<TContact>&, const std::vector<TContact>&) {}
+void TScene::Contacts(const std::vector<TContact>&, const std::vector<TContact>&)
+{
+}
 
-void TScene::Figures(std::vector<TFigure>&) const {}
+void TScene::Figures(std::vector<TFigure>&) const
+{
+}
 
 float FigureValue(const TScene& scene, const std::string& name, float otherwise)
 {
@@ -96,8 +102,8 @@ void TScene::ForEachWorld(const std::function<void()>& fn)
 void GroupColor(int group, int& red, int& green, int& blue)
 {
     // Twelve colours that stay apart on a dark background; neighbouring groups get distant ones.
-    static const int kPalette[12][3] = {{240, 90, 80},  {90, 200, 110}, {90, 150, 250}, {240, 200, 70},
-                                        {200, 110, 230}, {80, 210, 210}, {250, 150, 60}, {160, 220, 80},
+    static const int kPalette[12][3] = {{240, 90, 80},   {90, 200, 110},  {90, 150, 250}, {240, 200, 70},
+                                        {200, 110, 230}, {80, 210, 210},  {250, 150, 60}, {160, 220, 80},
                                         {120, 120, 250}, {240, 120, 170}, {60, 180, 160}, {210, 170, 120}};
     if (group == 0)
     {

@@ -43,11 +43,11 @@ float TStepTimes::Worst() const
 const std::vector<int>& TestbedKeys()
 {
     static const std::vector<int> keys = {
-        VK_ESCAPE, VK_TAB,       VK_NEXT,       VK_PRIOR, VK_HOME,   VK_F1,     VK_F2,     VK_RETURN,
-        VK_UP,     VK_DOWN,      VK_LEFT,       VK_RIGHT, VK_OEM_4,  VK_OEM_6,  VK_OEM_COMMA, VK_OEM_PERIOD,
-        VK_OEM_MINUS, VK_OEM_PLUS, VK_1,        VK_2,     VK_3,      VK_4,      VK_5,      VK_6,
-        VK_7,      VK_8,         VK_9,          VK_C,     VK_E,      VK_F,      VK_G,      VK_K,
-        VK_M,      VK_O,         VK_P,          VK_Q,     VK_R,      VK_V};
+        VK_ESCAPE,    VK_TAB,      VK_NEXT, VK_PRIOR, VK_HOME,  VK_F1,    VK_F2,        VK_RETURN,
+        VK_UP,        VK_DOWN,     VK_LEFT, VK_RIGHT, VK_OEM_4, VK_OEM_6, VK_OEM_COMMA, VK_OEM_PERIOD,
+        VK_OEM_MINUS, VK_OEM_PLUS, VK_1,    VK_2,     VK_3,     VK_4,     VK_5,         VK_6,
+        VK_7,         VK_8,        VK_9,    VK_C,     VK_E,     VK_F,     VK_G,         VK_K,
+        VK_M,         VK_O,        VK_P,    VK_Q,     VK_R,     VK_V};
     return keys;
 }
 
@@ -511,8 +511,8 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
     add(Format("Step %.2f ms, worst %.2f (last %d)", static_cast<double>(times.Mean()),
                static_cast<double>(times.Worst()), times.Count()),
         255, 255, 140);
-    add(Format("Steps %ld%s", steps, paused ? "  PAUSED (O steps)" : ""), paused ? 255 : 220, paused ? 120 : 220,
-        paused ? 120 : 220);
+    add(Format("Steps %ld%s", steps, paused ? "  PAUSED (O steps)" : ""), paused ? 255 : 220,
+        paused ? 120 : 220, paused ? 120 : 220);
     int masses = massList ? massList->Count() : 0;
     int cons = constraintList ? constraintList->Count() : 0;
     int zones = zoneList ? zoneList->Count() : 0;
@@ -522,21 +522,24 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
     if (world)
     {
         const TPhysics& w = *world;
-        add(Format("Gravity %.3f, %.3f (V: %s)", static_cast<double>(w.gravityX), static_cast<double>(w.gravityY),
-                   kGravityNames[gravityState_]),
+        add(Format("Gravity %.3f, %.3f (V: %s)", static_cast<double>(w.gravityX),
+                   static_cast<double>(w.gravityY), kGravityNames[gravityState_]),
             180, 230, 180);
-        add(Format("Passes %d ([ ])  Wall friction %.2f", w.i, static_cast<double>(w.friction)), 180, 230, 180);
+        add(Format("Passes %d ([ ])  Wall friction %.2f", w.i, static_cast<double>(w.friction)), 180, 230,
+            180);
         float maxRadius = 0.0f;
         if (massList)
             for (const TMassRef& m : *massList)
                 maxRadius = m ? std::max(maxRadius, m->GetRadius()) : maxRadius;
         float cell = std::min((w.boundsMaxX - w.boundsMinX), (w.boundsMaxY - w.boundsMinY)) /
                      static_cast<float>(std::max(w.gridsize, 1));
-        add(Format("Grid %s, %d x %d (G , .)", w.gridon ? "on" : "off", w.gridsize, w.gridsize), 180, 230, 180);
+        add(Format("Grid %s, %d x %d (G , .)", w.gridon ? "on" : "off", w.gridsize, w.gridsize), 180, 230,
+            180);
         if (w.gridon && cell < maxRadius * 2.0f)
             add("  cells under two radii: misses", 255, 140, 100);
         add(Format("Events %s (E)  Bounds %.0f x %.0f", EventModeName(TColEvent::GetMode()),
-                   static_cast<double>(w.boundsMaxX - w.boundsMinX), static_cast<double>(w.boundsMaxY - w.boundsMinY)),
+                   static_cast<double>(w.boundsMaxX - w.boundsMinX),
+                   static_cast<double>(w.boundsMaxY - w.boundsMinY)),
             180, 230, 180);
     }
     if (scene_->size > 0)
@@ -556,7 +559,8 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
         for (std::size_t i = 0; i < choices.size(); ++i)
         {
             bool marked = static_cast<int>(i) == scene_->Chosen();
-            add((marked ? "> " : "  ") + choices[i], marked ? 255 : 200, marked ? 220 : 200, marked ? 90 : 200);
+            add((marked ? "> " : "  ") + choices[i], marked ? 255 : 200, marked ? 220 : 200,
+                marked ? 90 : 200);
             lines.back().choice = static_cast<int>(i);
         }
     }

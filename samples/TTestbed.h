@@ -99,13 +99,13 @@ class TTestbed
 
     bool paused = false;
     bool following = false;
-    bool panel = true;          ///< the panel is shown
-    bool quit = false;          ///< Escape was pressed
+    bool panel = true;           ///< the panel is shown
+    bool quit = false;           ///< Escape was pressed
     bool switchRenderer = false; ///< F2 was pressed: the window should change renderer
-    TShow show;                 ///< camera, last step's contacts, display toggles
+    TShow show;                  ///< camera, last step's contacts, display toggles
     TStepTimes times;
-    long steps = 0;             ///< steps since the scene opened
-    TMassRef dragged;           ///< the mass held by the left button, frozen while held
+    long steps = 0;                         ///< steps since the scene opened
+    TMassRef dragged;                       ///< the mass held by the left button, frozen while held
     float pointerX = 0.0f, pointerY = 0.0f; ///< the pointer, window pixels
 
   private:

@@ -63,7 +63,8 @@ class TViewerScene : public TScene
     std::string Name() const override { return "Viewer"; }
     std::string About() const override
     {
-        return "A body (.rvb) or zone (.rvz) file, dropped on the window or picked from the list, under gravity.";
+        return "A body (.rvb) or zone (.rvz) file, dropped on the window or picked from the list, under "
+               "gravity.";
     }
 
     void Build() override
@@ -128,7 +129,7 @@ class TViewerScene : public TScene
         SetBlend(ALPHABLEND);
         SetColor(255, 255, 255);
         if (body_)
-            body_->Draw(); // the rigs, under the masses and sticks
+            body_->Draw();                    // the rigs, under the masses and sticks
         DrawWorld(show, body_ ? 0.6f : 1.0f); // the rigs show through the masses
         std::string message;
         if (!error_.empty())
@@ -184,12 +185,15 @@ class TViewerScene : public TScene
             TImageRef picture = zone_->ImageGet();
             figures.push_back({"Zone", 0.0f, zone_->GetName()});
             figures.push_back({"Style", static_cast<float>(zone_->GetStyle()), StyleName(zone_->GetStyle())});
-            figures.push_back({"Vertices", static_cast<float>(zone_->VertCount()), std::to_string(zone_->VertCount())});
+            figures.push_back(
+                {"Vertices", static_cast<float>(zone_->VertCount()), std::to_string(zone_->VertCount())});
             figures.push_back({"Quadtree cells", static_cast<float>(cells),
                                Format("%d, %d levels", cells, zone_->GetQTLevel())});
-            figures.push_back({"Picture", picture ? 1.0f : 0.0f,
-                               picture ? Format("%d x %d", ImageWidth(picture), ImageHeight(picture)) : "none"});
-            figures.push_back({"Group", static_cast<float>(zone_->GetColGroup()), std::to_string(zone_->GetColGroup())});
+            figures.push_back(
+                {"Picture", picture ? 1.0f : 0.0f,
+                 picture ? Format("%d x %d", ImageWidth(picture), ImageHeight(picture)) : "none"});
+            figures.push_back(
+                {"Group", static_cast<float>(zone_->GetColGroup()), std::to_string(zone_->GetColGroup())});
         }
     }
 

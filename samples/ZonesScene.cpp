@@ -65,8 +65,8 @@ class TZonesScene : public TScene
 
         // A zigzag to slide down, a closed hexagon that holds masses in and keeps others out, a solid
         // star, and the free region of the whole scene as a HOLE: its floor ends in a well on the right.
-        line_ = TZone::Create({-170.0f, -130.0f, 40.0f, -60.0f, -60.0f, 40.0f, 170.0f, 120.0f}, TZone::LINE, 0.3f,
-                              -1, 5);
+        line_ = TZone::Create({-170.0f, -130.0f, 40.0f, -60.0f, -60.0f, 40.0f, 170.0f, 120.0f}, TZone::LINE,
+                              0.3f, -1, 5);
         line_->Position(200.0f, 470.0f);
         loop_ = TZone::Create(Ring(6, 140.0f, 140.0f, 30.0f), TZone::LOOP, 0.3f, -1, 5);
         loop_->Position(600.0f, 470.0f);
@@ -74,8 +74,8 @@ class TZonesScene : public TScene
         fill_->Position(1000.0f, 480.0f);
         fill_->SetBlend(ALPHABLEND);
         fill_->SetAlpha(0.35f);
-        hole_ = TZone::Create({20.0f, 20.0f, 1580.0f, 20.0f, 1580.0f, 700.0f, 1520.0f, 980.0f, 1280.0f, 980.0f,
-                               1220.0f, 700.0f, 1200.0f, 880.0f, 20.0f, 880.0f},
+        hole_ = TZone::Create({20.0f, 20.0f, 1580.0f, 20.0f, 1580.0f, 700.0f, 1520.0f, 980.0f, 1280.0f,
+                               980.0f, 1220.0f, 700.0f, 1200.0f, 880.0f, 20.0f, 880.0f},
                               TZone::HOLE, 0.3f, -1, 6);
         // The pad's own response: the default push out, then the speed it came in with sent back out.
         bounces_ = std::make_shared<int>(0);
@@ -102,8 +102,9 @@ class TZonesScene : public TScene
         trapped_.clear();
         for (int k = 0; k < kTrapped; ++k)
         {
-            TMassRef m = TMass::Create(600.0f + static_cast<float>(k % 4 - 2) * 20.0f + 10.0f,
-                                       470.0f + static_cast<float>(k / 4 - 1) * 20.0f, 1.0f, kRadius, 0.3f, -1);
+            TMassRef m =
+                TMass::Create(600.0f + static_cast<float>(k % 4 - 2) * 20.0f + 10.0f,
+                              470.0f + static_cast<float>(k / 4 - 1) * 20.0f, 1.0f, kRadius, 0.3f, -1);
             m->AddRef();
             trapped_.push_back(m);
         }

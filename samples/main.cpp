@@ -32,7 +32,8 @@ int main(int argc, char** argv)
             path = arg;
         else
         {
-            std::fprintf(stderr, "usage: samples [--sdl | --gl] [--scene NAME] [--size WxH] [FILE-OR-FOLDER]\n");
+            std::fprintf(stderr,
+                         "usage: samples [--sdl | --gl] [--scene NAME] [--size WxH] [FILE-OR-FOLDER]\n");
             return 2;
         }
     }

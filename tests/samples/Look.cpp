@@ -59,7 +59,8 @@ int main(int argc, char** argv)
             if (what == "lit")
                 count += off > 30 ? 1 : 0;
             else if (what == "background")
-                count += std::abs(p[0] - 22) <= 6 && std::abs(p[1] - 24) <= 6 && std::abs(p[2] - 30) <= 6 ? 1 : 0;
+                count +=
+                    std::abs(p[0] - 22) <= 6 && std::abs(p[1] - 24) <= 6 && std::abs(p[2] - 30) <= 6 ? 1 : 0;
             else
                 count += Near(p, r, g, b) ? 1 : 0;
         });
@@ -106,7 +107,8 @@ int main(int argc, char** argv)
     }
     else
     {
-        std::fprintf(stderr, "usage: samples_look lit|background|colour|lowest|differ|crop ... (see the source)\n");
+        std::fprintf(stderr,
+                     "usage: samples_look lit|background|colour|lowest|differ|crop ... (see the source)\n");
         return 2;
     }
     std::printf("%ld\n", count);

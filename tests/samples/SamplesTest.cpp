@@ -74,7 +74,8 @@ class SamplesTest : public ::testing::Test
     {
         const TView& v = bed->show.view;
         sx = static_cast<int>(std::lround((wx - v.cx) * v.zoom + static_cast<float>(GraphicsWidth()) * 0.5f));
-        sy = static_cast<int>(std::lround((wy - v.cy) * v.zoom + static_cast<float>(GraphicsHeight()) * 0.5f));
+        sy =
+            static_cast<int>(std::lround((wy - v.cy) * v.zoom + static_cast<float>(GraphicsHeight()) * 0.5f));
     }
     bool PanelSays(const std::string& text) const
     {
@@ -162,7 +163,8 @@ TEST_F(SamplesTest, ZonesKeepTheirStyles)
 {
     Open("Zones");
     float touched[5] = {0, 0, 0, 0, 0};
-    const char* names[5] = {"LINE contacts", "LOOP contacts", "FILL contacts", "HOLE contacts", "Pad contacts"};
+    const char* names[5] = {"LINE contacts", "LOOP contacts", "FILL contacts", "HOLE contacts",
+                            "Pad contacts"};
     for (int k = 0; k < 900; ++k)
     {
         bed->StepScene();
@@ -190,7 +192,8 @@ TEST_F(SamplesTest, ContactModesKeepTheSameContactsDifferently)
         Open("Contacts");
         TColEvent::SetMode(modes[m]);
         Steps(80);
-        seen[m] = {Figure("Reports"), Figure("Queued events"), Figure("Reported depth"), Figure("Queued depth")};
+        seen[m] = {Figure("Reports"), Figure("Queued events"), Figure("Reported depth"),
+                   Figure("Queued depth")};
     }
     EXPECT_GT(seen[0].queued, 0.0f);
     EXPECT_GT(seen[0].reports, seen[0].queued); // four passes meet the same pairs again
