@@ -108,15 +108,26 @@ int ScreenHeight()
 const char* const kGravityNames[4] = {"as built", "off", "doubled", "reversed"};
 } // namespace
 
-TTestbed::TTestbed()
-{
-    TColEvent::AddHook(&RecordReport, &show.reports);
-}
+TTestbed::TTestbed() = default;
 
 TTestbed::~TTestbed()
 {
     Close();
-    TColEvent::RemoveHook(&RecordReport, &show.reports);
+    Hook(false);
+}
+
+void TTestbed::Hook(bool on)
+{
+    // A hook sends every report through the library's slower path (an event made for each), so it is
+    // there only while the contacts are shown.
+    if (on == hooked_)
+        return;
+    if (on)
+        TColEvent::AddHook(&RecordReport, &show.reports);
+    else
+        TColEvent::RemoveHook(&RecordReport, &show.reports);
+    hooked_ = on;
+    show.reports.clear();
 }
 
 void TTestbed::LetGo()
@@ -327,9 +338,7 @@ void TTestbed::Key(int key, bool shift)
         Open(index_ + (key == VK_PRIOR || (key == VK_TAB && shift) ? -1 : 1));
         return;
     }
-    if (!scene_)
-        return;
-    if (scene_->Key(key))
+    if (!scene_ || !world || scene_->Key(key))
         return;
     switch (key)
     {
@@ -429,6 +438,7 @@ void TTestbed::StepScene()
         dragY_ = wy - dragged->GetY();
         dragged->Translate(dragX_, dragY_);
     }
+    Hook(show.contacts);
     show.reports.clear();
     auto start = std::chrono::steady_clock::now();
     scene_->Step();
@@ -511,13 +521,18 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
     add(Format("Step %.2f ms, worst %.2f (last %d)", static_cast<double>(times.Mean()),
                static_cast<double>(times.Worst()), times.Count()),
         255, 255, 140);
+    if (hooked_)
+        add("  with a hook recording each contact", 255, 255, 140);
     add(Format("Steps %ld%s", steps, paused ? "  PAUSED (O steps)" : ""), paused ? 255 : 220,
         paused ? 120 : 220, paused ? 120 : 220);
     int masses = massList ? massList->Count() : 0;
     int cons = constraintList ? constraintList->Count() : 0;
     int zones = zoneList ? zoneList->Count() : 0;
     add(Format("Masses %d  Constraints %d  Zones %d", masses, cons, zones));
-    add(Format("Contacts %zu, events %zu per step", show.reports.size(), show.events.size()));
+    if (hooked_)
+        add(Format("Contacts %zu, events %zu per step", show.reports.size(), show.events.size()));
+    else
+        add(Format("Events %zu per step (C: contacts)", show.events.size()));
 
     if (world)
     {
@@ -556,7 +571,10 @@ std::vector<TPanelLine> TTestbed::PanelLines() const
     {
         for (const std::string& line : Wrap(scene_->ChoiceTitle(), 40))
             add(line, 150, 200, 255);
-        for (std::size_t i = 0; i < choices.size(); ++i)
+        // Twenty at the most, round the marked one.
+        std::size_t first = static_cast<std::size_t>(std::max(0, scene_->Chosen() - 10));
+        first = std::min(first, choices.size() > 20 ? choices.size() - 20 : 0);
+        for (std::size_t i = first; i < choices.size() && i < first + 20; ++i)
         {
             bool marked = static_cast<int>(i) == scene_->Chosen();
             add((marked ? "> " : "  ") + choices[i], marked ? 255 : 200, marked ? 220 : 200,

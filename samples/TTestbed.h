@@ -62,7 +62,8 @@ class TTestbed
     /// Width of the panel at the left of the window, pixels.
     static constexpr int PANEL_WIDTH = 330;
 
-    /// Installs the event hook through which it counts and records every contact report.
+    /// A testbed with no scene open. While the contacts are shown (show.contacts) it has an event hook
+    /// installed that records every contact report.
     TTestbed();
     /// Closes the scene, frees the world and removes the hook.
     ~TTestbed();
@@ -116,6 +117,7 @@ class TTestbed
     void CycleGravity();
     void AreaCentre(float& x, float& y) const;
     void LetGo();
+    void Hook(bool on);
 
     TSceneRef scene_;
     int index_ = -1;
@@ -123,6 +125,7 @@ class TTestbed
     float baseGravityX_ = 0.0f, baseGravityY_ = 0.0f;
     bool draggedWasFrozen_ = false;
     float dragX_ = 0.0f, dragY_ = 0.0f; ///< how far the held mass went in the last step
+    bool hooked_ = false;
     bool panning_ = false;
     float panX_ = 0.0f, panY_ = 0.0f;
 };
