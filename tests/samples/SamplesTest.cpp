@@ -1,6 +1,6 @@
 // Tests of the samples: every scene built, stepped and drawn headless on SDL's software renderer in
 // memory, each holding to what it shows; the mouse tools and keys through the testbed's input; the
-// window's own events on SDL's offscreen video.
+// window's own events on SDL's dummy video.
 #include "samples/Registry.h"
 #include "samples/TSamplesWindow.h"
 #include "samples/TTestbed.h"
@@ -387,16 +387,16 @@ TEST_F(SamplesTest, ViewerShowsDroppedFilesAndNamesOnesItCannotLoad)
     std::remove(junk.c_str());
 }
 
-// The real window on SDL's offscreen video: the files dropped on it, the wheel and a new size reach
+// The real window on SDL's dummy video: the files dropped on it, the wheel and a new size reach
 // the testbed and the drawing layer.
 TEST(SamplesWindow, DeliversDropsWheelAndResizing)
 {
     ASSERT_EQ(chdir(RAVEL_SOURCE_DIR), 0);
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     TSamplesWindow window;
     if (!window.Open(false, 800, 600))
-        GTEST_SKIP() << "no offscreen window: " << window.error;
+        GTEST_SKIP() << "no window on the dummy video: " << window.error;
     TTestbed bed;
     bed.Open(0);
     SDL_Event drop{};
