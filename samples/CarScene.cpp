@@ -150,24 +150,27 @@ class TCarScene : public TScene
     }
 
   private:
-    // Up and Down push every mass along the heading, Left and Right spin the body; the wheels (masses 3
-    // to 6) lose most of their sideways speed, so that the car goes where it points.
+    // Up and Down push every mass along the heading, Left and Right turn the body in place (Turn keeps
+    // the velocities, so the turn does not build up); the wheels (masses 3 to 6) lose most of their
+    // sideways speed, so that the car goes where it points, and everything rolls to a stop.
     void Drive()
     {
-        float heading = car_->GetRotation();
         float push = (Held(VK_UP) ? 0.12f : 0.0f) - (Held(VK_DOWN) ? 0.08f : 0.0f);
+        if (Held(VK_LEFT) != Held(VK_RIGHT))
+            car_->Turn(Held(VK_LEFT) ? -1.2f : 1.2f);
+        float heading = car_->GetRotation();
         float fx = CosDeg(heading), fy = SinDeg(heading);
         for (int m = 0; m <= car_->MassMaxIndex(); ++m)
-            car_->MassAddVelocity(m, fx * push, fy * push);
-        if (Held(VK_LEFT) != Held(VK_RIGHT))
-            car_->Spin(Held(VK_LEFT) ? -0.6f : 0.6f);
-        for (int m = 3; m <= 6; ++m)
         {
-            float vx = car_->MassGetVX(m), vy = car_->MassGetVY(m);
-            float along = vx * fx + vy * fy;
-            float side = -vx * fy + vy * fx;
-            side = side * 0.7f;
-            car_->MassSetVelocity(m, fx * along - fy * side, fy * along + fx * side);
+            float vx = car_->MassGetVX(m) * 0.99f, vy = car_->MassGetVY(m) * 0.99f;
+            if (m >= 3 && m <= 6)
+            {
+                float along = vx * fx + vy * fy;
+                float side = (-vx * fy + vy * fx) * 0.7f;
+                vx = fx * along - fy * side;
+                vy = fy * along + fx * side;
+            }
+            car_->MassSetVelocity(m, vx + fx * push, vy + fy * push);
         }
     }
 

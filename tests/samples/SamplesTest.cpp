@@ -336,6 +336,12 @@ TEST_F(SamplesTest, CarDrivesOnTheDemosTrack)
     Steps(60);
     EXPECT_GT(Figure("Speed"), 2.0f);
     EXPECT_TRUE(bed->following);
+    // Left turns it 1.2 degrees a step, from facing -x (180) toward -y.
+    TInput left;
+    left.held = {VK_LEFT};
+    bed->HandleInput(left);
+    Steps(20);
+    EXPECT_NEAR(Figure("Heading"), 156.0f, 3.0f);
 }
 
 TEST_F(SamplesTest, ViewerShowsDroppedFilesAndNamesOnesItCannotLoad)
