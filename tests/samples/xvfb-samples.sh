@@ -10,7 +10,7 @@
 # Every step waits for what it needs with a generous deadline, so that a busy machine only makes the
 # run slower.
 set -u
-samples=$1 xdrive=$2 look=$3 wm=$4 shot=$5
+samples=$(realpath "$1") xdrive=$(realpath "$2") look=$(realpath "$3") wm=$4 shot=$(realpath -m "$5")
 deadline=60000
 . "$(dirname "$0")/../demo/xdrive-common.sh"
 command -v xdotool > /dev/null || fail "xdotool is not installed (tools/install-deps.sh installs it)"
@@ -43,6 +43,10 @@ place() {
 # pixels wide) shows at least MIN pixels unlike the background.
 look_at() { # NAME MIN FILE
   local title="Ravel samples: $1  ($renderer)"
+  if [ "$wm" = none ]; then
+    # Nothing gives a new window the keyboard: it is given as a window manager would.
+    drive shown "$title" "$deadline" focus "$title"
+  fi
   drive wait "$title" "$deadline"
   wid=$(xdotool search --name "^Ravel samples: $1 ") || fail "no window for $1"
   place || fail "no place for the window of $1"
