@@ -1,10 +1,10 @@
-// platform/TSDLDriver2D.cpp: the SDL-renderer driver: every shape, line and point as textured
+// platform/sdl/TSDLDriver2D.cpp: the SDL-renderer driver: every shape, line and point as textured
 // triangles (a 1 x 1 white texture for solid colour), image frames as textures, and the mask blend as
 // textures whose alpha is already thresholded.
 #include "platform/TSDLDriver2D.h"
 
 #include "platform/Graphics2D.h"
-#include "platform/detail/DisplayModes.h"
+#include "platform/sdl/DisplayModes.h"
 #include "platform/detail/ShapeDriver2D.h"
 
 #include <SDL.h>
