@@ -5,8 +5,10 @@ include(CMakePackageConfigHelpers)
 set(RAVEL_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/ravel)
 set(RAVEL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Ravel)
 
-# The public headers of each library, by path from the source root, installed under include/ravel as
-# they are included. Nothing else: no detail/ folder, no source of the SDL library, no helper that
+# The public headers, by path from the source root, installed under include/ravel as they are
+# included: the platform's by name, every header of physics/ and physics/api/ (not their detail/
+# folders). cmake/InstallHeaders.cmake adds what those headers include of the project's own, so that
+# the installed set always compiles; nothing else goes: no source of the SDL library, no helper that
 # only the library's own sources use.
 set(RAVEL_CORE_HEADERS
   platform/DegMath.h platform/FileSystem.h platform/Poison.h platform/Random.h platform/TImage.h
@@ -14,42 +16,35 @@ set(RAVEL_CORE_HEADERS
 set(RAVEL_GRAPHICS_HEADERS
   platform/Graphics2D.h platform/Input.h platform/KeyCodes.h platform/TClock.h platform/TDriver2D.h
   platform/TImageFont.h platform/TWindowSystem.h)
-set(RAVEL_PHYSICS_HEADERS
-  physics/Refs.h physics/TAdvBody.h physics/TBody.h physics/TColEvent.h physics/TConstraint.h
-  physics/TMass.h physics/TObject.h physics/TPhysics.h physics/TQuadTree.h physics/TRig.h physics/TZone.h
-  # Still included by TMass.h and TPhysics.h; to go once those headers stop including detail/.
-  physics/detail/EventCache.h physics/detail/Grid.h physics/detail/UserCode.h)
-set(RAVEL_PHYSICS_API_HEADERS
-  physics/api/AdvBodyApi.h physics/api/Api.h physics/api/BodyApi.h physics/api/ColEventApi.h
-  physics/api/ConstraintApi.h physics/api/MassApi.h physics/api/PhysicsApi.h physics/api/RigApi.h
-  physics/api/ZoneApi.h)
+set(RAVEL_PHYSICS_HEADER_GLOBS physics/*.h physics/api/*.h)
 set(RAVEL_SDL_HEADERS platform/TGLDriver2D.h platform/TSDLDriver2D.h)
-
-function(ravel_install_headers)
-  foreach(header IN LISTS ARGN)
-    get_filename_component(dir ${header} DIRECTORY)
-    install(FILES ${header} DESTINATION ${RAVEL_INSTALL_INCLUDEDIR}/${dir})
-  endforeach()
-endfunction()
 
 install(TARGETS ravel_core ravel_graphics ravel_physics ravel_physics_api
         EXPORT RavelTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${RAVEL_INSTALL_INCLUDEDIR})
-ravel_install_headers(${RAVEL_CORE_HEADERS} ${RAVEL_GRAPHICS_HEADERS} ${RAVEL_PHYSICS_HEADERS}
-                      ${RAVEL_PHYSICS_API_HEADERS})
 install(EXPORT RavelTargets NAMESPACE Ravel:: DESTINATION ${RAVEL_INSTALL_CMAKEDIR})
 
 # The SDL library in an export of its own, which the package loads only where SDL2 and OpenGL are
 # found: a program that only simulates needs neither, even from an install that has the library.
+set(ravel_public_headers ${RAVEL_CORE_HEADERS} ${RAVEL_GRAPHICS_HEADERS})
 if(RAVEL_SDL)
   install(TARGETS ravel_sdl
           EXPORT RavelSDLTargets
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
           INCLUDES DESTINATION ${RAVEL_INSTALL_INCLUDEDIR})
-  ravel_install_headers(${RAVEL_SDL_HEADERS})
   install(EXPORT RavelSDLTargets NAMESPACE Ravel:: DESTINATION ${RAVEL_INSTALL_CMAKEDIR})
+  list(APPEND ravel_public_headers ${RAVEL_SDL_HEADERS})
 endif()
+
+# The headers are listed when installing, not when configuring, so that a header added to physics/
+# or an include changed since is never missed.
+install(CODE "
+  set(RAVEL_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
+  set(RAVEL_HEADER_DESTINATION \"${RAVEL_INSTALL_INCLUDEDIR}\")
+  set(RAVEL_PUBLIC_HEADERS \"${ravel_public_headers}\")
+  set(RAVEL_PUBLIC_HEADER_GLOBS \"${RAVEL_PHYSICS_HEADER_GLOBS}\")")
+install(SCRIPT cmake/InstallHeaders.cmake)
 
 configure_package_config_file(cmake/RavelConfig.cmake.in ${PROJECT_BINARY_DIR}/RavelConfig.cmake
                               INSTALL_DESTINATION ${RAVEL_INSTALL_CMAKEDIR})
