@@ -9,7 +9,6 @@ namespace ravel::bench::peers
 {
 using namespace ravel::scenes;
 
-
 /// One step of the library's world, in seconds.
 inline constexpr float kStep = 1.0f / 60.0f;
 /// Box2D's length unit: 1 metre is 50 world units.

@@ -3,8 +3,8 @@
 #include "platform/TGLDriver2D.h"
 
 #include "platform/Graphics2D.h"
-#include "platform/sdl/DisplayModes.h"
 #include "platform/detail/ShapeDriver2D.h"
+#include "platform/sdl/DisplayModes.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>

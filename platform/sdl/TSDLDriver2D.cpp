@@ -4,8 +4,8 @@
 #include "platform/TSDLDriver2D.h"
 
 #include "platform/Graphics2D.h"
-#include "platform/sdl/DisplayModes.h"
 #include "platform/detail/ShapeDriver2D.h"
+#include "platform/sdl/DisplayModes.h"
 
 #include <SDL.h>
 
