@@ -10,6 +10,7 @@
 #include "scenes/demo/Headless.h"
 
 #include "demo/Demo.h"
+#include "physics/TPhysics.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
 #include "platform/TClock.h"
