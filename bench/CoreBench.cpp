@@ -1,11 +1,13 @@
 // The simulation step on the three reference scenes, in nanoseconds per step.
-#include "Scenes.h"
-#include "kernel/Kernel.h"
+#include "scenes/Scenes.h"
+#include "scenes/kernel/Kernel.h"
 
 #include <benchmark/benchmark.h>
 
 namespace ravel::bench
 {
+using namespace ravel::scenes;
+
 namespace
 {
 

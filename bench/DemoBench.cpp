@@ -1,14 +1,16 @@
 // The car demo's frame, headless on SDL's software renderer over an in-memory 800 x 600 surface,
-// with the car driven round the circuit by the test autopilot through the demo's own keys.
+// with the car driven round the circuit by the autopilot through the demo's own keys.
 // Reports CPU time per frame: the car update and the step alone, and the whole frame with drawing,
 // with the view fixed and turning.
 //
 // The graphics open with no refresh rate, so Flip(-1) neither paces nor waits; a clock that only
 // moves when asked to sleep is installed as well, so no frame can ever sleep. The autopilot's own
 // work (choosing keys) is outside the timing.
-#include "tests/demo/Autopilot.h"
+#include "scenes/demo/Autopilot.h"
+#include "scenes/demo/Headless.h"
 
 #include "demo/Demo.h"
+#include "physics/TPhysics.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
 #include "platform/TClock.h"
@@ -37,7 +39,7 @@ class TDemoRun
     {
         if (chdir(RAVEL_SOURCE_DIR) != 0)
             return;
-        SetClock(std::make_shared<test::TStepClock>());
+        SetClock(std::make_shared<scenes::TStepClock>());
         SetGraphicsDriver(SDLSurfaceDriver2D(), GRAPHICS_BACKBUFFER);
         if (!OpenGraphics(800, 600, 0, 0, 0))
             return;
@@ -59,8 +61,8 @@ class TDemoRun
 
     void Drive() { pilot.Drive(keys); }
 
-    test::TKeys keys;
-    test::TAutopilot pilot;
+    scenes::TKeys keys;
+    scenes::TAutopilot pilot;
     bool ok = false;
 };
 

@@ -1,6 +1,6 @@
 # The pile from 500 to 16,000 masses, grid on and off; tools/plot-scaling.py draws its JSON output.
-ravel_benchmark(scaling_bench ${CMAKE_CURRENT_LIST_DIR}/ScalingBench.cpp ${CMAKE_CURRENT_LIST_DIR}/Scenes.h)
-target_link_libraries(scaling_bench PRIVATE ravel_physics)
+ravel_benchmark(scaling_bench ${CMAKE_CURRENT_LIST_DIR}/ScalingBench.cpp)
+target_link_libraries(scaling_bench PRIVATE ravel_scenes)
 # `cmake --build <dir> --target plot-scaling`: runs the benchmark and redraws docs/scaling.png from
 # its JSON (needs Debian's python3-matplotlib; takes about two minutes).
 add_custom_target(plot-scaling

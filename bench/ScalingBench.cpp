@@ -6,7 +6,7 @@
 // so switching between steps is safe and the timed steps start from the same settled pile. Testing
 // every pair costs n^2 / 2 pair tests per step, so the window shrinks with the number of masses
 // (kWindows) to keep the run in minutes.
-#include "Scenes.h"
+#include "scenes/Scenes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +17,8 @@
 
 namespace ravel::bench
 {
+using namespace ravel::scenes;
+
 namespace
 {
 

@@ -10,11 +10,9 @@
 #include "platform/TGLDriver2D.h"
 #include "platform/TImage.h"
 #include "platform/TSDLDriver2D.h"
-
-#include <SDL.h>
+#include "platform/TWindowSystem.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 
 namespace ravel::demo
@@ -168,13 +166,9 @@ std::string MediaDir()
 {
     if (FileType("media") == FILETYPE_DIR)
         return "media";
-    if (char* base = SDL_GetBasePath())
-    {
-        std::string beside = std::string(base) + "media";
-        SDL_free(base);
-        if (FileType(beside) == FILETYPE_DIR)
-            return beside;
-    }
+    std::string base = ProgramDir();
+    if (!base.empty() && FileType(base + "media") == FILETYPE_DIR)
+        return base + "media";
     return "media";
 }
 
@@ -252,14 +246,8 @@ std::string CheckMedia()
 void ReportStartupError(const std::string& line)
 {
     std::fprintf(stderr, "%s\n", line.c_str());
-    // The same words in a box, for a player who started the program without a terminal; only on a
-    // real display, where someone can close it.
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        return;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Ravel", line.c_str(), nullptr);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // The same words in a box, for a player who started the program without a terminal.
+    ShowErrorBox("Ravel", line);
 }
 
 // --- Menu ----------------------------------------------------------------------------------------
@@ -284,14 +272,14 @@ float SelectGraphicsMode()
         DrawText("  4: DirectX 1024x768", 0, 60);
         Flip(-1);
         int key = WaitForKey();
-        if (key == 0 || key == KEY_ESCAPE)
+        if (key == 0 || key == VK_ESCAPE)
         {
             CloseGraphics();
             return 0.0f; // the window was closed, or the player left
         }
-        if (key < KEY_1 || key > KEY_4)
+        if (key < VK_1 || key > VK_4)
             continue;
-        int choice = key - KEY_1;
+        int choice = key - VK_1;
         bool gl = choice % 2 == 0;
         int width = choice < 2 ? 800 : 1024;
         int height = choice < 2 ? 600 : 768;
@@ -362,9 +350,9 @@ int StartWorld(float zoom)
 void StepFrame()
 {
     car->Update();
-    if (KeyHitCount(KEY_ENTER))
+    if (KeyHitCount(VK_RETURN))
         rotateView = 1 - rotateView;
-    if (KeyHitCount(KEY_F1))
+    if (KeyHitCount(VK_F1))
         showInfo = 1 - showInfo;
     TPhysics::Update();
     TAdvBody& body = *car->chassis;
@@ -412,7 +400,7 @@ int Frame()
 {
     StepFrame();
     DrawFrame();
-    return KeyHitCount(KEY_ESCAPE) != 0 || AppTerminate() ? 1 : 0;
+    return KeyHitCount(VK_ESCAPE) != 0 || AppTerminate() ? 1 : 0;
 }
 
 void Shutdown()

@@ -12,18 +12,6 @@
 namespace ravel::demo
 {
 
-/// Keys of the demo, as Windows virtual-key codes.
-inline constexpr int KEY_ENTER = 13;
-inline constexpr int KEY_ESCAPE = 27;
-inline constexpr int KEY_SPACE = 32;
-inline constexpr int KEY_LEFT = 37;
-inline constexpr int KEY_UP = 38;
-inline constexpr int KEY_RIGHT = 39;
-inline constexpr int KEY_DOWN = 40;
-inline constexpr int KEY_1 = 49;
-inline constexpr int KEY_4 = 52;
-inline constexpr int KEY_F1 = 112;
-
 /// The car: a soft body whose four wheel masses get their velocities rewritten once per frame.
 class TCar
 {

@@ -46,22 +46,22 @@ int TCar::Update()
     float steer = JoystickX(con);
     if (steer > -0.2f && steer < 0.2f)
         steer = 0.0f;
-    if (KeyDown(KEY_LEFT))
+    if (KeyDown(VK_LEFT))
         steer = -1.0f;
-    if (KeyDown(KEY_RIGHT))
+    if (KeyDown(VK_RIGHT))
         steer = 1.0f;
     float frontAngle = rot + sArc * steer;
 
     // On a pad whose triggers share the Z axis, the right trigger accelerates, the left one brakes.
     float throttle = -JoystickZ(con);
-    if (KeyDown(KEY_UP) || JoystickButton(0, con))
+    if (KeyDown(VK_UP) || JoystickButton(0, con))
         throttle = 1.0f;
-    if (KeyDown(KEY_DOWN) || JoystickButton(1, con))
+    if (KeyDown(VK_DOWN) || JoystickButton(1, con))
         throttle = -1.0f;
     if (drive == 1)
         throttle = throttle * 0.5f;
 
-    if (JoystickButton(2, con) || KeyDown(KEY_SPACE))
+    if (JoystickButton(2, con) || KeyDown(VK_SPACE))
     {
         for (int& status : wStatus)
             status = LOCKED;

@@ -34,6 +34,18 @@ std::string CurrentDir()
     return dir;
 }
 
+std::string ProgramDir()
+{
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || !exe.has_parent_path())
+        return {};
+    std::string dir = NormalisePath(exe.parent_path().string());
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
 std::string RealPath(const std::string& path)
 {
     std::string p = NormalisePath(path);

@@ -44,4 +44,7 @@ int RenameFile(const std::string& from, const std::string& to);
 /// The current directory, with "/" separators and no trailing "/" (except for the root).
 std::string CurrentDir();
 
+/// The folder of the running program's executable, ending in "/"; empty when the system does not say.
+std::string ProgramDir();
+
 } // namespace ravel

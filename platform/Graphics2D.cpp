@@ -1,13 +1,11 @@
 // platform/Graphics2D.cpp: the current graphics and drawing state, frame pacing, and where each
-// primitive lands before it goes to the driver.
+// primitive lands before it goes to the driver; the window system in use.
 #include "platform/Graphics2D.h"
 
 #include "platform/DegMath.h"
 #include "platform/TClock.h"
 #include "platform/TDriver2D.h"
-#include "platform/TGLDriver2D.h"
-#include "platform/detail/DisplayModes.h"
-#include "platform/detail/Events.h"
+#include "platform/TWindowSystem.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -109,21 +107,21 @@ void Pace()
         paceTarget = now;
 }
 
-void OnFocusChanged(int gained)
+// Never destroyed, so that graphics still open when the program ends can be closed through it.
+TWindowSystemRef& Installed()
 {
-    if (current)
-        current->FocusChanged(gained);
+    static TWindowSystemRef* system = new TWindowSystemRef(std::make_shared<TWindowSystem>());
+    return *system;
 }
 
-void MapPointerToSurface(int& x, int& y)
+TWindowSystem& System()
 {
-    if (current)
-        current->MapPointer(x, y);
+    return *Installed();
 }
 
 void CloseAtExit()
 {
-    if (!detail::DisplayLost())
+    if (!System().DisplayLost())
         CloseGraphics();
 }
 
@@ -150,6 +148,23 @@ TGraphics2D& CurrentGraphics2D()
     return state;
 }
 
+int SetWindowSystem(const TWindowSystemRef& system)
+{
+    CloseGraphics();
+    Installed() = system ? system : std::make_shared<TWindowSystem>();
+    return 0;
+}
+
+TWindowSystemRef GetWindowSystem()
+{
+    return Installed();
+}
+
+int ShowErrorBox(const std::string& title, const std::string& text)
+{
+    return System().ShowError(title, text);
+}
+
 int SetGraphicsDriver(const TDriver2DRef& driver, int flags)
 {
     CloseGraphics();
@@ -167,11 +182,16 @@ TGraphicsRef OpenGraphics(int width, int height, int depth, int hz, int flags)
 {
     CloseGraphics();
     if (!activeDriver)
-        activeDriver = GLDriver2D();
+        activeDriver = System().DefaultDriver();
+    if (!activeDriver)
+    {
+        lastError = "no graphics driver: none chosen, and the window system offers none";
+        return nullptr;
+    }
     TGraphicsRef graphics = activeDriver->CreateGraphics(width, height, depth, hz, flags | defaultFlags);
     if (!graphics)
     {
-        detail::DiscardWindowEvents(); // of the window the driver made and gave up
+        System().DiscardWindowEvents(); // of the window the driver made and gave up
         lastError = activeDriver->LastError();
         if (lastError.empty())
             lastError = "graphics driver failed to create the surface";
@@ -199,9 +219,7 @@ TGraphicsRef OpenGraphics(int width, int height, int depth, int hz, int flags)
         state._setup = 1;
     }
 
-    detail::StartInputTracking();
-    detail::SetFocusHook(&OnFocusChanged);
-    detail::SetPointerMap(&MapPointerToSurface);
+    System().GraphicsOpened(graphics);
     if (graphics->depth != 0)
         graphics->CentrePointer();
     CalibratePacing(hz, graphics->depth);
@@ -223,16 +241,14 @@ int CloseGraphics()
 {
     if (!current)
         return 0;
-    detail::SetFocusHook(nullptr);
-    detail::SetPointerMap(nullptr);
-    detail::StopInputTracking();
+    System().GraphicsClosed();
     TGraphicsRef closing = current;
     TDriver2DRef driver = state._driver;
     current.reset();
     pacing = false;
     driver->SetGraphics(nullptr);
     closing->Close();
-    detail::DiscardWindowEvents();
+    System().DiscardWindowEvents();
     state = TGraphics2D{};
     return 0;
 }
@@ -271,7 +287,7 @@ int Flip(int sync)
     }
     else
         driver.Flip(sync);
-    detail::PumpEvents();
+    System().PumpEvents();
     return 0;
 }
 

@@ -5,7 +5,7 @@
 //   draw-testcard gl card-gl.png
 //   draw-testcard sdl card-sdl.png
 //   draw-testcard sdl-window card-sdl-window.png
-#include "tests/support/TestCard.h"
+#include "scenes/testcard/TestCard.h"
 
 #include "platform/Graphics2D.h"
 #include "platform/TGLDriver2D.h"

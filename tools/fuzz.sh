@@ -26,7 +26,7 @@ cmake --build "$build" --target ravel_fuzz
 # Seeds: the media, the PNG suite, and small files of each format written by the seed maker.
 seeds="$build/seeds"
 rm -rf "$seeds"
-"$build/tests/fuzz/fuzz_seed_maker" "$seeds"
+"$build/tools/fuzz_seed_maker" "$seeds"
 cp media/*.rvb "$seeds/fuzz_body_file/"
 cp media/*.rvz "$seeds/fuzz_zone_file/"
 cp media/ravellogo.png media/smoke.png tests/data/pngsuite/*.png "$seeds/fuzz_image/"

@@ -1,12 +1,13 @@
 // bench/peers/PeerScene.h: the benchmark scenes as plain data, for engines other than the library.
 #pragma once
-#include "bench/Scenes.h"
+#include "scenes/Scenes.h"
 
 #include <unordered_map>
 #include <vector>
 
 namespace ravel::bench::peers
 {
+using namespace ravel::scenes;
 
 /// One step of the library's world, in seconds.
 inline constexpr float kStep = 1.0f / 60.0f;

@@ -1,5 +1,5 @@
 // tests/demo/AutopilotTest.cpp: laps of the circuit driven through the keys only, as a player drives.
-#include "tests/demo/Autopilot.h"
+#include "tests/demo/DemoFixture.h"
 
 #include <algorithm>
 
@@ -42,8 +42,8 @@ class AutopilotTest : public DemoTest
             if (TAutopilot::InRange(pilot.Index(), from, to))
             {
                 // Full throttle through the cut, to show that the grass itself slows the car.
-                keys.Set(KEY_DOWN, false);
-                keys.Set(KEY_UP, true);
+                keys.Set(VK_DOWN, false);
+                keys.Set(VK_UP, true);
             }
             StepFrame();
             if (s > 0 && OnGrass())

@@ -18,7 +18,7 @@ void StayOnStraight(float y = 750.0f)
 
 TEST_F(DemoTest, TopSpeedOnAsphaltWithinFifteenSeconds)
 {
-    keys.Set(KEY_UP, true);
+    keys.Set(VK_UP, true);
     float at5 = 0.0f;
     for (int s = 0; s < 900; ++s)
     {
@@ -46,17 +46,17 @@ TEST_F(DemoTest, TopSpeedOnAsphaltWithinFifteenSeconds)
 
 TEST_F(DemoTest, BrakeStopsAndReverseDrivesBackwards)
 {
-    keys.Set(KEY_UP, true);
+    keys.Set(VK_UP, true);
     for (int s = 0; s < 300; ++s)
     {
         StayOnStraight();
         StepFrame();
     }
     float fast = Speed();
-    keys.Set(KEY_DOWN, true); // Down wins over Up
+    keys.Set(VK_DOWN, true); // Down wins over Up
     Step(30);
     EXPECT_LT(Speed(), fast * 0.5f);
-    keys.Set(KEY_UP, false);
+    keys.Set(VK_UP, false);
     Step(200);
     // Reversing: the car now moves toward +x, tail first.
     EXPECT_GT(car->chassis->MassGetVX(0), 1.0f);
@@ -64,16 +64,16 @@ TEST_F(DemoTest, BrakeStopsAndReverseDrivesBackwards)
 
 TEST_F(DemoTest, HandbrakeLocksAllWheelsSmokesAndSlows)
 {
-    keys.Set(KEY_UP, true);
+    keys.Set(VK_UP, true);
     for (int s = 0; s < 300; ++s)
     {
         StayOnStraight();
         StepFrame();
     }
-    keys.Set(KEY_UP, false);
+    keys.Set(VK_UP, false);
     float before = Speed();
     EXPECT_EQ(smokeList->Count(), 0); // no smoke while every wheel had traction
-    keys.Set(KEY_SPACE, true);
+    keys.Set(VK_SPACE, true);
     StepFrame();
     for (int st : car->wStatus)
         EXPECT_EQ(st, TCar::LOCKED);
@@ -83,7 +83,7 @@ TEST_F(DemoTest, HandbrakeLocksAllWheelsSmokesAndSlows)
     for (int st : car->wStatus)
         EXPECT_EQ(st, TCar::LOCKED);
     // Released, the wheels skid first and then grip again.
-    keys.Set(KEY_SPACE, false);
+    keys.Set(VK_SPACE, false);
     StepFrame();
     EXPECT_NE(car->wStatus[0], TCar::LOCKED);
     Step(60);
@@ -116,7 +116,7 @@ TEST_F(DemoTest, GrassLowersTheGripOfTheTouchingWheelOnly)
 
 TEST_F(DemoTest, GrassSlowsTheCar)
 {
-    keys.Set(KEY_UP, true);
+    keys.Set(VK_UP, true);
     for (int s = 0; s < 900; ++s)
     {
         StayOnStraight();

@@ -125,11 +125,11 @@ TEST_F(ControlsTest, ButtonTwoBrakesOverButtonOneAndButtonThreeLocksTheWheels)
 
 TEST_F(ControlsTest, KeysWinOverTheStickAndRightWinsOverLeft)
 {
-    keys.Set(KEY_UP, true);
+    keys.Set(VK_UP, true);
     Step(120);
     stick->Axis(0, -1.0f);
-    keys.Set(KEY_LEFT, true);
-    keys.Set(KEY_RIGHT, true);
+    keys.Set(VK_LEFT, true);
+    keys.Set(VK_RIGHT, true);
     EXPECT_GT(HeadingChange(30), 10.0f);
 }
 

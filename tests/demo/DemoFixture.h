@@ -1,92 +1,26 @@
 // tests/demo/DemoFixture.h: the demo started headless on SDL's software renderer, driven by key
 // events pushed into SDL's queue, as a player's keyboard would deliver them.
 #pragma once
+#include "scenes/demo/Autopilot.h"
+#include "scenes/demo/Headless.h"
+
 #include "demo/Demo.h"
 #include "physics/TPhysics.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
-#include "platform/TClock.h"
 #include "platform/TSDLDriver2D.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <unistd.h>
 
 namespace ravel::demo::test
 {
 
-inline SDL_Scancode ScancodeOf(int key)
-{
-    switch (key)
-    {
-    case KEY_LEFT:
-        return SDL_SCANCODE_LEFT;
-    case KEY_RIGHT:
-        return SDL_SCANCODE_RIGHT;
-    case KEY_UP:
-        return SDL_SCANCODE_UP;
-    case KEY_DOWN:
-        return SDL_SCANCODE_DOWN;
-    case KEY_SPACE:
-        return SDL_SCANCODE_SPACE;
-    case KEY_ENTER:
-        return SDL_SCANCODE_RETURN;
-    case KEY_ESCAPE:
-        return SDL_SCANCODE_ESCAPE;
-    case KEY_F1:
-        return SDL_SCANCODE_F1;
-    default:
-        return SDL_SCANCODE_UNKNOWN;
-    }
-}
-
-inline void PushKey(int key, bool down)
-{
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = ScancodeOf(key);
-    SDL_PushEvent(&e);
-}
-
-/// Holds and releases keys, pushing an event only when a key's state changes.
-class TKeys
-{
-  public:
-    void Set(int key, bool down)
-    {
-        if (held_[key] == down)
-            return;
-        held_[key] = down;
-        PushKey(key, down);
-    }
-    void ReleaseAll()
-    {
-        for (int key = 0; key < 256; ++key)
-            Set(key, false);
-    }
-
-  private:
-    bool held_[256] = {};
-};
-
-/// A clock that moves only when asked to wait: the demo's 60 Hz pacing runs as it does for a player,
-/// but no frame ever sleeps.
-class TStepClock : public TClock
-{
-  public:
-    std::int64_t NowMs() override { return now_; }
-    void SleepMs(std::int64_t ms) override
-    {
-        if (ms > 0)
-            now_ += ms;
-    }
-
-  private:
-    std::int64_t now_ = 0;
-};
+using scenes::PushKey;
+using scenes::TAutopilot;
+using scenes::TKeys;
+using scenes::TStepClock;
 
 class DemoTest : public ::testing::Test
 {

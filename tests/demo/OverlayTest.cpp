@@ -112,8 +112,8 @@ TEST_F(DemoTest, OverlayHasADropShadowAndF1HidesIt)
         }
     EXPECT_GT(shadow, 50);
 
-    PushKey(KEY_F1, true);
-    PushKey(KEY_F1, false);
+    PushKey(VK_F1, true);
+    PushKey(VK_F1, false);
     EXPECT_EQ(Frame(), 0);
     EXPECT_EQ(showInfo, 0);
     // The title and the F1 help stay; the rest of the overlay has gone.
@@ -142,8 +142,8 @@ TEST_F(DemoTest, TogglesFlipOncePerFrameAndTheCameraFollows)
     EXPECT_EQ(showInfo, 1);
     for (int k = 0; k < 3; ++k)
     {
-        PushKey(KEY_ENTER, true);
-        PushKey(KEY_ENTER, false);
+        PushKey(VK_RETURN, true);
+        PushKey(VK_RETURN, false);
     }
     StepFrame();
     EXPECT_EQ(rotateView, 1);
@@ -156,7 +156,7 @@ TEST_F(DemoTest, TogglesFlipOncePerFrameAndTheCameraFollows)
     EXPECT_EQ(rotateView, 1);
 
     // The camera zooms out with speed.
-    keys.Set(KEY_UP, true);
+    keys.Set(VK_UP, true);
     Step(120);
     EXPECT_FLOAT_EQ(world->drawScale, (0.75f - Speed() / 70.0f) * 0.78125f);
     EXPECT_LT(world->drawScale, 0.75f * 0.78125f);
@@ -165,8 +165,8 @@ TEST_F(DemoTest, TogglesFlipOncePerFrameAndTheCameraFollows)
 TEST_F(DemoTest, EscapeEndsTheLoopAfterTheFrame)
 {
     EXPECT_EQ(Frame(), 0);
-    PushKey(KEY_ESCAPE, true);
-    PushKey(KEY_ESCAPE, false);
+    PushKey(VK_ESCAPE, true);
+    PushKey(VK_ESCAPE, false);
     EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(Frame(), 0); // the press was counted once
 }

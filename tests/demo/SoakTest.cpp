@@ -3,7 +3,7 @@
 // cutting a corner over the grass every other lap. The collision event queue, the smoke list and the
 // process's memory must stay bounded, and two runs from the same start must end bit for bit in the same
 // place. The two runs are two processes forked from one, side by side on the machine's two cores.
-#include "tests/demo/Autopilot.h"
+#include "tests/demo/DemoFixture.h"
 
 #include "physics/TColEvent.h"
 #include "platform/Random.h"
@@ -176,11 +176,11 @@ class TSoak
             bool inCut = cutting && TAutopilot::InRange(pilot.Index(), cutFrom, cutTo);
             if (inCut)
             {
-                keys_.Set(KEY_DOWN, false);
-                keys_.Set(KEY_UP, true);
+                keys_.Set(VK_DOWN, false);
+                keys_.Set(VK_UP, true);
             }
             bool handbrake = !inCut && f % kHandbrakeEvery < kHandbrakeHold;
-            keys_.Set(KEY_SPACE, handbrake);
+            keys_.Set(VK_SPACE, handbrake);
             r.handbrakeFrames += handbrake ? 1 : 0;
 
             // The loop body of the demo, its two halves with the smoke and the queue read in between.
@@ -204,7 +204,7 @@ class TSoak
             r.lockedFrames += locked ? 1 : 0;
             r.slidingFrames += sliding ? 1 : 0;
             DrawFrame();
-            if (KeyHitCount(KEY_ESCAPE) != 0 || AppTerminate())
+            if (KeyHitCount(VK_ESCAPE) != 0 || AppTerminate())
             {
                 result.Fail("the loop was asked to end at frame " + std::to_string(f));
                 break;
@@ -430,8 +430,8 @@ TEST_F(DemoTest, RotatedViewFramesOnTheSoftwareRenderer)
 {
     TAutopilot pilot;
     pilot.Nearest(car->chassis->GetX(), car->chassis->GetY());
-    keys.Set(KEY_ENTER, true);
-    keys.Set(KEY_ENTER, false);
+    keys.Set(VK_RETURN, true);
+    keys.Set(VK_RETURN, false);
     for (int f = 0; f < 1500; ++f)
     {
         pilot.Drive(keys);

@@ -4,7 +4,7 @@
 #include "physics/TPhysics.h"
 #include "platform/Graphics2D.h"
 #include "platform/TSDLDriver2D.h"
-#include "platform/detail/DisplayModes.h"
+#include "platform/sdl/DisplayModes.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

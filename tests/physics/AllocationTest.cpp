@@ -1,6 +1,6 @@
 // Once a scene has settled into its working set, a step allocates nothing: the event queue, the pair
 // index, the cell lists and the flat copies of the registries all reuse their storage.
-#include "bench/Scenes.h"
+#include "scenes/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -55,27 +55,27 @@ namespace
 struct AllocationCase
 {
     const char* name;
-    bench::Scene (*build)(int);
+    scenes::Scene (*build)(int);
     int size;
 };
 
 TEST(Allocation, ASettledStepAllocatesNothing)
 {
     const AllocationCase cases[] = {
-        {"pile", &bench::BuildPile, 1000},
-        {"cloth", &bench::BuildCloth, 40},
-        {"blobs", &bench::BuildBlobs, 60},
+        {"pile", &scenes::BuildPile, 1000},
+        {"cloth", &scenes::BuildCloth, 40},
+        {"blobs", &scenes::BuildBlobs, 60},
     };
     for (const AllocationCase& c : cases)
     {
-        bench::Scene scene = c.build(c.size);
+        scenes::Scene scene = c.build(c.size);
         for (int k = 0; k < 500; ++k)
             TPhysics::Update();
         long before = allocations.load();
         for (int k = 0; k < 50; ++k)
             TPhysics::Update();
         EXPECT_EQ(allocations.load() - before, 0) << c.name;
-        bench::Release(scene);
+        scenes::Release(scene);
     }
 }
 

@@ -1,6 +1,6 @@
 // The reference scenes step to exactly the same floats on every build: any change to the order or
 // the arithmetic of the step shows up here as a different digest.
-#include "bench/Scenes.h"
+#include "scenes/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ class Digest
     std::uint64_t h_ = 1469598103934665603ull;
 };
 
-std::uint64_t Positions(const bench::Scene& scene)
+std::uint64_t Positions(const scenes::Scene& scene)
 {
     Digest d;
     for (const TMassRef& m : scene.masses)
@@ -63,7 +63,7 @@ std::uint64_t Events(int& count)
 struct GoldenCase
 {
     const char* name;
-    bench::Scene (*build)(int);
+    scenes::Scene (*build)(int);
     int size;
     int steps;
     std::uint64_t positions;
@@ -74,13 +74,13 @@ struct GoldenCase
 TEST(Golden, ReferenceScenesStepToTheSameFloats)
 {
     const GoldenCase cases[] = {
-        {"pile", &bench::BuildPile, 800, 300, 9931837736780438034ull, 6846481059323186907ull, 1285},
-        {"cloth", &bench::BuildCloth, 30, 300, 4062064606549149167ull, 1469598103934665603ull, 0},
-        {"blobs", &bench::BuildBlobs, 50, 300, 10677687261226706675ull, 12827298787455758100ull, 450},
+        {"pile", &scenes::BuildPile, 800, 300, 9931837736780438034ull, 6846481059323186907ull, 1285},
+        {"cloth", &scenes::BuildCloth, 30, 300, 4062064606549149167ull, 1469598103934665603ull, 0},
+        {"blobs", &scenes::BuildBlobs, 50, 300, 10677687261226706675ull, 12827298787455758100ull, 450},
     };
     for (const GoldenCase& c : cases)
     {
-        bench::Scene scene = c.build(c.size);
+        scenes::Scene scene = c.build(c.size);
         for (int k = 0; k < c.steps; ++k)
             TPhysics::Update();
         int count = 0;
@@ -88,7 +88,7 @@ TEST(Golden, ReferenceScenesStepToTheSameFloats)
         EXPECT_EQ(Positions(scene), c.positions) << c.name;
         EXPECT_EQ(events, c.events) << c.name;
         EXPECT_EQ(count, c.eventCount) << c.name;
-        bench::Release(scene);
+        scenes::Release(scene);
     }
 }
 

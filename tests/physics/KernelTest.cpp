@@ -1,7 +1,7 @@
 // The library's step and the flat-array kernel of the same algorithm agree bit for bit.
-#include "bench/kernel/Kernel.h"
+#include "scenes/kernel/Kernel.h"
 
-#include "bench/Scenes.h"
+#include "scenes/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -22,21 +22,21 @@ bool Same(float a, float b)
 struct KernelCase
 {
     const char* name;
-    bench::Scene (*build)(int);
+    scenes::Scene (*build)(int);
     int size;
 };
 
 TEST(Kernel, AgreesWithTheLibraryOnEveryPositionAndEvent)
 {
     const KernelCase cases[] = {
-        {"pile", &bench::BuildPile, 4000},
-        {"cloth", &bench::BuildCloth, 100},
-        {"blobs", &bench::BuildBlobs, 400},
+        {"pile", &scenes::BuildPile, 4000},
+        {"cloth", &scenes::BuildCloth, 100},
+        {"blobs", &scenes::BuildBlobs, 400},
     };
     for (const KernelCase& c : cases)
     {
-        bench::Scene scene = c.build(c.size);
-        bench::Kernel kernel = bench::Kernel::FromWorld();
+        scenes::Scene scene = c.build(c.size);
+        scenes::Kernel kernel = scenes::Kernel::FromWorld();
         for (int k = 0; k < 300; ++k)
         {
             TPhysics::Update();
@@ -57,16 +57,16 @@ TEST(Kernel, AgreesWithTheLibraryOnEveryPositionAndEvent)
         ASSERT_EQ(i, kernel.Count()) << c.name;
         EXPECT_EQ(mismatches, 0) << c.name;
 
-        const std::vector<bench::Kernel::Event>& expected = kernel.Events();
+        const std::vector<scenes::Kernel::Event>& expected = kernel.Events();
         std::size_t n = 0;
         int eventMismatches = 0;
         while (TColEventRef e = TColEvent::Poll())
         {
             if (n < expected.size())
             {
-                const bench::Kernel::Event& k = expected[n];
+                const scenes::Kernel::Event& k = expected[n];
                 int b =
-                    e->GetID() == TColEvent::MASS_BOUNDS ? bench::Kernel::kWorld : index.at(e->obj2.get());
+                    e->GetID() == TColEvent::MASS_BOUNDS ? scenes::Kernel::kWorld : index.at(e->obj2.get());
                 if (index.at(e->obj1.get()) != k.a || b != k.b || !Same(e->x, k.x) || !Same(e->y, k.y) ||
                     !Same(e->force, k.force))
                     ++eventMismatches;
@@ -79,7 +79,7 @@ TEST(Kernel, AgreesWithTheLibraryOnEveryPositionAndEvent)
         {
             EXPECT_GT(n, 100u) << c.name << ": the scene should be in heavy contact";
         }
-        bench::Release(scene);
+        scenes::Release(scene);
     }
 }
 

@@ -2,14 +2,14 @@
 // drawing rules, the drivers against each other, and full-screen mode selection through the
 // display-mode seam. OpenGL runs in SDL's offscreen video driver (Mesa through EGL); the SDL driver on
 // its software renderer in memory and in an offscreen window.
-#include "tests/support/TestCard.h"
+#include "scenes/testcard/TestCard.h"
 
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 #include "platform/TClock.h"
 #include "platform/TGLDriver2D.h"
 #include "platform/TSDLDriver2D.h"
-#include "platform/detail/DisplayModes.h"
+#include "platform/sdl/DisplayModes.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,12 +1,13 @@
 // Tests of the drawing front end on a recording driver and a fake clock: start state, where
-// primitives land, image frames, frame pacing and its calibration, the first-use clear, focus; and
-// the shared geometry (ellipse vertex counts, polygon triangulation).
+// primitives land, image frames, frame pacing and its calibration, the first-use clear; the shared
+// geometry (ellipse vertex counts, polygon triangulation); and the front end with no window system.
 #include "platform/Graphics2D.h"
 
-#include "platform/TClock.h"
-#include "platform/TDriver2D.h"
+#include "tests/platform/FakeDriver.h"
 
-#include <SDL.h>
+#include "platform/Input.h"
+#include "platform/TWindowSystem.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,203 +16,11 @@
 #include <vector>
 
 using namespace ravel;
+using namespace ravel::test;
 
 namespace
 {
-class FakeClock : public TClock
-{
-  public:
-    std::int64_t now = 1000;
-    std::vector<std::int64_t> sleeps;
-    std::int64_t NowMs() override { return now; }
-    void SleepMs(std::int64_t ms) override
-    {
-        sleeps.push_back(ms);
-        if (ms > 0)
-            now += ms;
-    }
-};
-
-class FakeGraphics : public TGraphics
-{
-  public:
-    std::vector<int> focus;
-    int closed = 0, centred = 0;
-    bool reportsFocusLossOnClose = false; ///< as SDL does when it destroys a focused window
-    void Close() override
-    {
-        ++closed;
-        if (reportsFocusLossOnClose)
-        {
-            SDL_Event e{};
-            e.type = SDL_WINDOWEVENT;
-            e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-            SDL_PushEvent(&e);
-        }
-    }
-    void FocusChanged(int gained) override { focus.push_back(gained); }
-    void CentrePointer() override { ++centred; }
-};
-
-struct Call
-{
-    std::string name;
-    std::vector<float> args;
-};
-
-class FakeDriver;
-
-class FakeFrame : public TImageFrame
-{
-  public:
-    FakeFrame(FakeDriver& d, int i) : driver(d), id(i) {}
-    void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
-    FakeDriver& driver;
-    int id;
-};
-
-class FakeDriver : public TDriver2D
-{
-  public:
-    std::shared_ptr<FakeClock> clock;
-    std::vector<Call> calls;
-    int flipMs[2] = {0, 0};        // time a Flip(0) and a Flip(1) take on the clock
-    std::vector<int> flip1Pattern; // when not empty, successive Flip(1) durations, repeated
-    std::size_t flip1Index = 0;
-    bool refuse = false;
-    int framesMade = 0;
-    std::shared_ptr<FakeGraphics> last;
-
-    void Log(const std::string& name, std::vector<float> args = {})
-    {
-        calls.push_back({name, std::move(args)});
-    }
-    std::vector<Call> Named(const std::string& name) const
-    {
-        std::vector<Call> out;
-        for (const Call& c : calls)
-            if (c.name == name)
-                out.push_back(c);
-        return out;
-    }
-
-    std::vector<TGraphicsMode> GraphicsModes() override { return {}; }
-    TGraphicsRef AttachGraphics(void*, int) override { return nullptr; }
-    TGraphicsRef CreateGraphics(int w, int h, int depth, int hz, int flags) override
-    {
-        Log("CreateGraphics", {float(w), float(h), float(depth), float(hz), float(flags)});
-        if (refuse)
-            return nullptr;
-        last = std::make_shared<FakeGraphics>();
-        last->width = w;
-        last->height = h;
-        last->depth = depth;
-        last->hz = hz;
-        last->flags = flags;
-        return last;
-    }
-    std::string LastError() const override { return refuse ? "refused" : ""; }
-    int SetGraphics(const TGraphicsRef& g) override
-    {
-        Log("SetGraphics", {g ? 1.0f : 0.0f});
-        return 0;
-    }
-    int Flip(int sync) override
-    {
-        Log("Flip", {float(sync)});
-        int ms = flipMs[sync ? 1 : 0];
-        if (sync && !flip1Pattern.empty())
-            ms = flip1Pattern[flip1Index++ % flip1Pattern.size()];
-        if (clock)
-            clock->now += ms;
-        return 0;
-    }
-    std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const TPixmapRef&, int flags) override
-    {
-        Log("CreateFrame", {float(flags)});
-        return std::make_shared<FakeFrame>(*this, framesMade++);
-    }
-    int SetBlend(int m) override { return Log("SetBlend", {float(m)}), 0; }
-    int SetAlpha(float a) override { return Log("SetAlpha", {a}), 0; }
-    int SetColor(int r, int g, int b) override { return Log("SetColor", {float(r), float(g), float(b)}), 0; }
-    int SetClsColor(int r, int g, int b) override
-    {
-        return Log("SetClsColor", {float(r), float(g), float(b)}), 0;
-    }
-    int SetViewport(int x, int y, int w, int h) override
-    {
-        return Log("SetViewport", {float(x), float(y), float(w), float(h)}), 0;
-    }
-    int SetTransform(float a, float b, float c, float d) override
-    {
-        return Log("SetTransform", {a, b, c, d}), 0;
-    }
-    int SetLineWidth(float w) override { return Log("SetLineWidth", {w}), 0; }
-    int Cls() override { return Log("Cls"), 0; }
-    int Plot(float x, float y) override { return Log("Plot", {x, y}), 0; }
-    int DrawLine(float a, float b, float c, float d, float tx, float ty) override
-    {
-        return Log("DrawLine", {a, b, c, d, tx, ty}), 0;
-    }
-    int DrawRect(float a, float b, float c, float d, float tx, float ty) override
-    {
-        return Log("DrawRect", {a, b, c, d, tx, ty}), 0;
-    }
-    int DrawOval(float a, float b, float c, float d, float tx, float ty) override
-    {
-        return Log("DrawOval", {a, b, c, d, tx, ty}), 0;
-    }
-    int DrawPoly(const std::vector<float>& xy, float hx, float hy, float tx, float ty) override
-    {
-        std::vector<float> args = xy;
-        args.insert(args.end(), {hx, hy, tx, ty});
-        return Log("DrawPoly", args), 0;
-    }
-    int DrawPixmap(const TPixmap&, int x, int y) override
-    {
-        return Log("DrawPixmap", {float(x), float(y)}), 0;
-    }
-    TPixmapRef GrabPixmap(int, int, int, int) override { return nullptr; }
-};
-
-void FakeFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty)
-{
-    driver.Log("FrameDraw", {float(id), x0, y0, x1, y1, tx, ty});
-}
-
-class Graphics2DTest : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        clock = std::make_shared<FakeClock>();
-        driver = std::make_shared<FakeDriver>();
-        driver->clock = clock;
-        SetClock(clock);
-        SetGraphicsDriver(driver, GRAPHICS_BACKBUFFER);
-    }
-    void TearDown() override
-    {
-        SetGraphicsDriver(nullptr, GRAPHICS_BACKBUFFER);
-        SetClock(nullptr);
-    }
-    // Opens and forgets the calls made while opening.
-    void Open(int w = 320, int h = 200, int depth = 0, int hz = 0)
-    {
-        ASSERT_TRUE(OpenGraphics(w, h, depth, hz, 0));
-        driver->calls.clear();
-    }
-
-    std::shared_ptr<FakeClock> clock;
-    std::shared_ptr<FakeDriver> driver;
-};
-
-void ExpectArgs(const Call& call, const std::vector<float>& want)
-{
-    ASSERT_EQ(call.args.size(), want.size()) << call.name;
-    for (std::size_t i = 0; i < want.size(); ++i)
-        EXPECT_NEAR(call.args[i], want[i], 1e-5f) << call.name << " argument " << i;
-}
+using Graphics2DTest = FakeDriverTest;
 } // namespace
 
 TEST_F(Graphics2DTest, OpeningStartsAFreshStateAndClearsBothBuffers)
@@ -537,32 +346,6 @@ TEST_F(Graphics2DTest, CalibrationGivesUpOnAClockThatNeverMoves)
     EXPECT_GT(driver->Named("Flip").size(), 1000u);
 }
 
-TEST_F(Graphics2DTest, FocusChangesReachTheOpenGraphics)
-{
-    Open(640, 480, 32, 0);
-    // The window-event pump runs inside Flip and hands focus changes to the graphics.
-    for (Uint8 event : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED})
-    {
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.event = event;
-        ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
-    }
-    Flip(0);
-    EXPECT_EQ(driver->last->focus, (std::vector<int>{0, 1}));
-}
-
-// The menu window's last focus loss, queued as it is destroyed, belongs to no later graphics: taken
-// for the full-screen game's, it would minimise the game as soon as its first frame pumps events.
-TEST_F(Graphics2DTest, AClosedWindowsFocusLossDoesNotReachTheNextGraphics)
-{
-    Open(400, 75, 0, 0);
-    driver->last->reportsFocusLossOnClose = true;
-    Open(640, 480, 32, 0);
-    Flip(0);
-    EXPECT_TRUE(driver->last->focus.empty());
-}
-
 TEST_F(Graphics2DTest, ChangingTheDriverClosesTheGraphics)
 {
     Open();
@@ -572,6 +355,61 @@ TEST_F(Graphics2DTest, ChangingTheDriverClosesTheGraphics)
     EXPECT_EQ(GraphicsWidth(), 0);
     ASSERT_TRUE(OpenGraphics(10, 10, 0, 0, GRAPHICS_STENCILBUFFER));
     EXPECT_EQ(driver->last->flags, GRAPHICS_BACKBUFFER | GRAPHICS_ALPHABUFFER | GRAPHICS_STENCILBUFFER);
+}
+
+// Without a window system (none is installed in this test binary): nothing to open by default,
+// every input query reads 0; one installed hears of graphics, frames and input queries.
+
+namespace
+{
+class RecordingWindowSystem : public TWindowSystem
+{
+  public:
+    std::vector<std::string> calls;
+    TDriver2DRef defaultDriver;
+    TDriver2DRef DefaultDriver() override { return calls.push_back("DefaultDriver"), defaultDriver; }
+    void GraphicsOpened(const TGraphicsRef& g) override { calls.push_back(g ? "Opened" : "Opened null"); }
+    void GraphicsClosed() override { calls.push_back("Closed"); }
+    void PumpEvents() override { calls.push_back("Pump"); }
+    void DiscardWindowEvents() override { calls.push_back("Discard"); }
+    int MouseScreenX() override { return 12; }
+    float JoystickAxis(int axis, int port) override { return static_cast<float>(axis * 10 + port); }
+};
+} // namespace
+
+TEST(WindowSystem, NoneOpensNothingByDefaultAndReadsZeroEverywhere)
+{
+    ASSERT_EQ(dynamic_cast<RecordingWindowSystem*>(GetWindowSystem().get()), nullptr);
+    SetGraphicsDriver(nullptr, GRAPHICS_BACKBUFFER);
+    EXPECT_FALSE(OpenGraphics(320, 200, 0, 0, 0));
+    EXPECT_FALSE(GraphicsError().empty());
+    EXPECT_EQ(GraphicsWidth(), 0);
+    EXPECT_EQ(GetGraphicsDriver(), nullptr);
+    EXPECT_EQ(KeyDown(VK_ESCAPE) + KeyHitCount(VK_ESCAPE) + WaitForKey() + FlushKeys(), 0);
+    EXPECT_EQ(MouseScreenX() + MouseScreenY() + MouseDown(1) + SetMouseVisible(0), 0);
+    EXPECT_EQ(JoystickCount() + JoystickButton(0, 0) + JoystickButtons(0) + AppTerminate(), 0);
+    EXPECT_EQ(JoystickX(0) + JoystickY(0) + JoystickZ(0) + JoystickR(0) + JoystickU(0) + JoystickV(0), 0.0f);
+    EXPECT_EQ(ShowErrorBox("Ravel", "nobody sees this"), 0);
+}
+
+TEST_F(Graphics2DTest, AnInstalledWindowSystemHearsOfGraphicsFramesAndQueries)
+{
+    auto system = std::make_shared<RecordingWindowSystem>();
+    Open();
+    SetWindowSystem(system);
+    EXPECT_EQ(driver->last->closed, 1); // the graphics open under the old system closed first
+    SetGraphicsDriver(nullptr, GRAPHICS_BACKBUFFER);
+    system->defaultDriver = driver;
+    ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));
+    EXPECT_EQ(GetGraphicsDriver(), driver);
+    Flip(0);
+    CloseGraphics();
+    EXPECT_EQ(system->calls,
+              (std::vector<std::string>{"DefaultDriver", "Opened", "Pump", "Closed", "Discard"}));
+    EXPECT_EQ(MouseScreenX(), 12);
+    EXPECT_EQ(JoystickU(3), 43.0f);
+    SetWindowSystem(nullptr);
+    EXPECT_EQ(MouseScreenX(), 0);
 }
 
 // Geometry shared by the drivers.

@@ -1,6 +1,8 @@
-# Tests of the input layer: SDL events pushed into the queue and SDL's virtual joysticks, no display.
+# Tests of the SDL library's window system: SDL events pushed into the queue and SDL's virtual
+# joysticks, no display; focus changes reaching the graphics.
 ravel_test_executable(input_tests
   platform/InputTest.cpp
   platform/JoystickTest.cpp
+  platform/SDLWindowSystemTest.cpp
 )
-target_link_libraries(input_tests PRIVATE ravel_platform SDL2::SDL2)
+target_link_libraries(input_tests PRIVATE ravel_sdl SDL2::SDL2)

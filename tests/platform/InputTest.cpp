@@ -1,7 +1,7 @@
 // tests/platform/InputTest.cpp: keyboard, pointer and close request fed by events pushed into SDL's queue.
 #include "platform/Input.h"
 
-#include "platform/detail/Events.h"
+#include "platform/sdl/Events.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

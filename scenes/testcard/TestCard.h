@@ -1,4 +1,4 @@
-// tests/support/TestCard.h: one picture that uses every primitive, blend mode and state of the drawing
+// scenes/testcard/TestCard.h: one picture that uses every primitive, blend mode and state of the drawing
 // layer, with the pixel values the drawing rules predict for it.
 #pragma once
 #include "platform/TImage.h"

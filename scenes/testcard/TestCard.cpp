@@ -1,6 +1,6 @@
-// tests/support/TestCard.cpp: the test card and its predicted pixels. Each block of Draw has its
+// scenes/testcard/TestCard.cpp: the test card and its predicted pixels. Each block of Draw has its
 // probes in Probes, worked out from the drawing rules (blend formulas, matrix, handles, font bits).
-#include "tests/support/TestCard.h"
+#include "scenes/testcard/TestCard.h"
 
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"

@@ -1,4 +1,4 @@
-// bench/kernel/Kernel.h: the step's algorithm on flat arrays, the yardstick for the library's speed.
+// scenes/kernel/Kernel.h: the step's algorithm on flat arrays, the yardstick for the library's speed.
 //
 // Same pass order and the same float arithmetic as the library, on structure-of-arrays storage with
 // indices instead of objects, and the same collision events (one per pair, merged as MODE_UPDATE
@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace ravel::bench
+namespace ravel::scenes
 {
 
 class Kernel
@@ -496,4 +496,4 @@ class Kernel
     std::uint32_t gen_ = 1;
 };
 
-} // namespace ravel::bench
+} // namespace ravel::scenes

@@ -1,10 +1,10 @@
-// platform/TGLDriver2D.cpp: the OpenGL renderer: immediate-mode triangles, lines and points in a
+// platform/sdl/TGLDriver2D.cpp: the OpenGL renderer: immediate-mode triangles, lines and points in a
 // pixel projection, textures for image frames, swap interval, full-screen modes.
 #include "platform/TGLDriver2D.h"
 
 #include "platform/Graphics2D.h"
-#include "platform/detail/DisplayModes.h"
 #include "platform/detail/ShapeDriver2D.h"
+#include "platform/sdl/DisplayModes.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>

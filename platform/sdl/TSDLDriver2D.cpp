@@ -1,11 +1,13 @@
-// platform/TSDLDriver2D.cpp: the SDL-renderer driver: every shape, line and point as textured
+// platform/sdl/TSDLDriver2D.cpp: the SDL-renderer driver: every shape, line and point as textured
 // triangles (a 1 x 1 white texture for solid colour), image frames as textures, and the mask blend as
 // textures whose alpha is already thresholded.
 #include "platform/TSDLDriver2D.h"
 
 #include "platform/Graphics2D.h"
-#include "platform/detail/DisplayModes.h"
 #include "platform/detail/ShapeDriver2D.h"
+#include "platform/sdl/DisplayModes.h"
+#include "platform/sdl/PixelSpans.h"
+#include "platform/sdl/QuadCut.h"
 
 #include <SDL.h>
 
@@ -397,7 +399,8 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         if (!detail::AllFinite(ends, 2))
             return 0;
         spans.clear();
-        LineSpans(ends[0].x + 0.5, ends[0].y + 0.5, ends[1].x + 0.5, ends[1].y + 0.5);
+        detail::LineSpans(ends[0].x + 0.5, ends[0].y + 0.5, ends[1].x + 0.5, ends[1].y + 0.5, lineWidth,
+                          current->width, current->height, spans);
         FillSpans();
         return 0;
     }
@@ -484,7 +487,8 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         {
             spans.clear();
             for (std::size_t i = 0; i + 2 < triangles.size(); i += 3)
-                TriangleSpans(triangles[i], triangles[i + 1], triangles[i + 2]);
+                detail::TriangleSpans(triangles[i], triangles[i + 1], triangles[i + 2], current->width,
+                                      current->height, spans);
             FillSpans();
             return;
         }
@@ -520,126 +524,6 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         return true;
     }
 
-    struct Span
-    {
-        int x, y, w, h;
-    };
-
-    // The pixels OpenGL lights for a line from a to b (pixel-centre coordinates): along the major
-    // axis every pixel whose centre lies in [a, b), across it those whose centre lies within half the
-    // line width of the line. Collected as whole-pixel rectangles, so that no rasteriser rounding
-    // can move them.
-    void LineSpans(double ax, double ay, double bx, double by)
-    {
-        double dx = bx - ax, dy = by - ay;
-        if (dx == 0.0 && dy == 0.0)
-            return;
-        bool xMajor = std::fabs(dx) >= std::fabs(dy);
-        if (!xMajor)
-        {
-            std::swap(ax, ay);
-            std::swap(bx, by);
-            std::swap(dx, dy);
-        }
-        double half = std::max(static_cast<double>(lineWidth), 1.0) * 0.5;
-        double first, last;
-        if (dx > 0.0)
-        {
-            first = std::ceil(ax - 0.5);
-            last = std::ceil(bx - 0.5) - 1.0;
-        }
-        else
-        {
-            first = std::floor(bx - 0.5) + 1.0;
-            last = std::floor(ax - 0.5);
-        }
-        double limitMajor = xMajor ? current->width : current->height;
-        double limitMinor = xMajor ? current->height : current->width;
-        first = std::max(first, 0.0);
-        last = std::min(last, limitMajor - 1.0);
-        double slope = dy / dx;
-        for (double m = first; m <= last; m += 1.0)
-        {
-            double centre = ay + (m + 0.5 - ax) * slope;
-            double lo = std::max(std::ceil(centre - half - 0.5), 0.0);
-            double hi = std::min(std::ceil(centre + half - 0.5) - 1.0, limitMinor - 1.0);
-            if (hi < lo)
-                continue;
-            int major = static_cast<int>(m), minor = static_cast<int>(lo),
-                across = static_cast<int>(hi - lo) + 1;
-            Span s = xMajor ? Span{major, minor, 1, across} : Span{minor, major, across, 1};
-            // Runs of equal columns (or rows) become one rectangle.
-            if (!spans.empty())
-            {
-                Span& p = spans.back();
-                if (xMajor && p.y == s.y && p.h == s.h && p.x + p.w == s.x)
-                {
-                    ++p.w;
-                    continue;
-                }
-                if (!xMajor && p.x == s.x && p.w == s.w && p.y + p.h == s.y)
-                {
-                    ++p.h;
-                    continue;
-                }
-            }
-            spans.push_back(s);
-        }
-    }
-
-    // The pixels OpenGL fills for a triangle: those whose centre is inside, a centre on an edge
-    // belonging to the triangle left or above it. Used where SDL rounds vertices to whole pixels
-    // (its software renderer), which would move every slanted edge.
-    void TriangleSpans(const detail::TScreenVertex& p0, const detail::TScreenVertex& p1,
-                       const detail::TScreenVertex& p2)
-    {
-        double x[3] = {p0.x, p1.x, p2.x}, y[3] = {p0.y, p1.y, p2.y};
-        double area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
-        if (area == 0.0)
-            return;
-        if (area < 0.0)
-        {
-            std::swap(x[1], x[2]);
-            std::swap(y[1], y[2]);
-        }
-        // Edge i from vertex i to i + 1: inside where a * px + b * py + c >= 0.
-        double a[3], b[3], c[3];
-        for (int i = 0; i < 3; ++i)
-        {
-            int j = (i + 1) % 3;
-            a[i] = -(y[j] - y[i]);
-            b[i] = x[j] - x[i];
-            c[i] = -(a[i] * x[i] + b[i] * y[i]);
-        }
-        double top = std::min({y[0], y[1], y[2]}), bottom = std::max({y[0], y[1], y[2]});
-        double firstRow = std::max(std::ceil(top - 0.5), 0.0);
-        double lastRow = std::min(std::ceil(bottom - 0.5), static_cast<double>(current->height) - 1.0);
-        for (double row = firstRow; row <= lastRow; row += 1.0)
-        {
-            double cy = row + 0.5;
-            double lo = -1e300, hi = 1e300;
-            bool empty = false;
-            for (int i = 0; i < 3 && !empty; ++i)
-            {
-                double rest = b[i] * cy + c[i];
-                if (a[i] > 0.0)
-                    lo = std::max(lo, -rest / a[i]); // left edge: a centre on it belongs
-                else if (a[i] < 0.0)
-                    hi = std::min(hi, -rest / a[i]); // right edge: it does not
-                else if (rest < 0.0 || (rest == 0.0 && b[i] < 0.0))
-                    empty = true; // outside a horizontal edge, or on a bottom one
-            }
-            if (empty)
-                continue;
-            double first = std::max(std::ceil(lo - 0.5), 0.0);
-            double last = std::min(std::ceil(hi - 0.5) - 1.0, static_cast<double>(current->width) - 1.0);
-            if (last < first)
-                continue;
-            spans.push_back(
-                {static_cast<int>(first), static_cast<int>(row), static_cast<int>(last - first) + 1, 1});
-        }
-    }
-
     void FillSpans()
     {
         if (emptyClip || spans.empty())
@@ -648,7 +532,7 @@ class TSDLDriver2D : public detail::TShapeDriver2D
         if (!PrepareWhite(c))
             return;
         vertices.clear();
-        for (const Span& s : spans)
+        for (const detail::TSpan& s : spans)
         {
             // Cut to the viewport here: SDL's software renderer loses pixels where it cuts triangles.
             int sx0 = std::max(s.x, clipX0), sy0 = std::max(s.y, clipY0);
@@ -666,17 +550,13 @@ class TSDLDriver2D : public detail::TShapeDriver2D
                            static_cast<int>(vertices.size()), nullptr, 0);
     }
 
-    // SDL's software renderer samples a textured triangle through 32-bit products of edge values,
-    // which grow with the triangle's size, and texture coordinates, which grow with the texture's: for
-    // a triangle of a few hundred pixels across and a texture of a thousand texels they overflow and
-    // it reads far outside the texture. Upright quads it copies as rectangles, safe at any size. Any
-    // other quad that leaves the viewport or is too large is cut to the viewport and into tiles small
-    // enough, each piece keeping the texture mapping of the triangle it came from. Other renderers
-    // take every quad whole.
+    // SDL's software renderer gets a quad it cannot sample safely cut into pieces (QuadCut.h); other
+    // renderers take every quad whole.
     void Submit(SDL_Texture* texture, int textureSide, const detail::TScreenVertex q[4], SDL_Color c)
     {
         static const int quadIndices[6] = {0, 1, 2, 0, 2, 3};
-        if (!current->snapsVertices || IsUpright(q) || FitsWhole(q, textureSide))
+        detail::TClip clip{clipX0, clipY0, clipX1, clipY1};
+        if (!current->snapsVertices || detail::IsUpright(q) || detail::FitsWhole(q, textureSide, clip))
         {
             SDL_Vertex v[4];
             for (int i = 0; i < 4; ++i)
@@ -684,145 +564,22 @@ class TSDLDriver2D : public detail::TShapeDriver2D
             SDL_RenderGeometry(current->renderer, texture, v, 4, quadIndices, 6);
             return;
         }
-        int tile = TileSide(textureSide);
-        vertices.clear();
+        int tile = detail::TileSide(textureSide);
+        pieces.clear();
         for (int t = 0; t < 6; t += 3)
-            CutTriangle(q[quadIndices[t]], q[quadIndices[t + 1]], q[quadIndices[t + 2]], tile, c);
+            detail::CutTriangle(q[quadIndices[t]], q[quadIndices[t + 1]], q[quadIndices[t + 2]], tile, clip,
+                                pieces);
+        vertices.clear();
+        for (const detail::TScreenVertex& p : pieces)
+            vertices.push_back(SDL_Vertex{{p.x, p.y}, c, {p.u, p.v}});
         if (!vertices.empty())
             SDL_RenderGeometry(current->renderer, texture, vertices.data(), static_cast<int>(vertices.size()),
                                nullptr, 0);
     }
 
-    /// Pixels of bounding box times texels of texture side a piece may have; an eighth of the
-    /// smallest product seen to fail.
-    static constexpr double safeProduct = 67108864.0; // 2^26
-
-    static bool IsUpright(const detail::TScreenVertex q[4])
-    {
-        return q[0].y == q[1].y && q[1].x == q[2].x && q[2].y == q[3].y && q[3].x == q[0].x &&
-               q[0].x < q[1].x && q[0].y < q[3].y && q[0].u == q[3].u && q[1].u == q[2].u &&
-               q[0].v == q[1].v && q[2].v == q[3].v;
-    }
-
-    bool FitsWhole(const detail::TScreenVertex q[4], int textureSide) const
-    {
-        double x0 = q[0].x, y0 = q[0].y, x1 = x0, y1 = y0;
-        for (int i = 1; i < 4; ++i)
-        {
-            x0 = std::min(x0, static_cast<double>(q[i].x));
-            x1 = std::max(x1, static_cast<double>(q[i].x));
-            y0 = std::min(y0, static_cast<double>(q[i].y));
-            y1 = std::max(y1, static_cast<double>(q[i].y));
-        }
-        return x0 >= clipX0 && y0 >= clipY0 && x1 <= clipX1 && y1 <= clipY1 &&
-               (x1 - x0) * (y1 - y0) * textureSide <= safeProduct;
-    }
-
-    /// Side of the square tiles, whole pixels so that no pixel centre lies on a cut.
-    static int TileSide(int textureSide)
-    {
-        double side = std::floor(std::sqrt(safeProduct / std::max(textureSide, 1)));
-        return static_cast<int>(std::max(side, 8.0));
-    }
-
-    /// Where the software renderer puts a vertex at x >= 0: it drops the fraction.
-    static double SnapToPixel(double x) { return std::floor(x); }
-
-    struct TPoint
-    {
-        double x, y;
-    };
-
-    /// The point where the segment a-b crosses the line (x or y) = at; the same whichever way round the
-    /// segment is given, so that the two triangles of a quad meet without a gap along their diagonal.
-    static TPoint Cross(TPoint a, TPoint b, bool vertical, double at)
-    {
-        if (b.x < a.x || (b.x == a.x && b.y < a.y))
-            std::swap(a, b);
-        double t = vertical ? (at - a.x) / (b.x - a.x) : (at - a.y) / (b.y - a.y);
-        TPoint p{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-        (vertical ? p.x : p.y) = at; // exact on the cut
-        return p;
-    }
-
-    /// Keeps the part of the convex polygon on one side of a line (Sutherland-Hodgman, one edge).
-    static int ClipPolygon(const TPoint* in, int n, TPoint* out, bool vertical, double at, bool keepBelow)
-    {
-        auto inside = [&](TPoint p) {
-            double v = vertical ? p.x : p.y;
-            return keepBelow ? v <= at : v >= at;
-        };
-        int m = 0;
-        for (int i = 0; i < n; ++i)
-        {
-            TPoint a = in[i], b = in[(i + 1) % n];
-            bool ia = inside(a), ib = inside(b);
-            if (ia)
-                out[m++] = a;
-            if (ia != ib)
-                out[m++] = Cross(a, b, vertical, at);
-        }
-        return m;
-    }
-
-    void CutTriangle(const detail::TScreenVertex& a, const detail::TScreenVertex& b,
-                     const detail::TScreenVertex& c, int tile, SDL_Color colour)
-    {
-        double ax = a.x, ay = a.y;
-        double bx = static_cast<double>(b.x) - ax, by = static_cast<double>(b.y) - ay;
-        double cx = static_cast<double>(c.x) - ax, cy = static_cast<double>(c.y) - ay;
-        double area = bx * cy - by * cx;
-        if (area == 0.0)
-            return;
-        double x0 = std::max(std::min({ax, ax + bx, ax + cx}), static_cast<double>(clipX0));
-        double x1 = std::min(std::max({ax, ax + bx, ax + cx}), static_cast<double>(clipX1));
-        double y0 = std::max(std::min({ay, ay + by, ay + cy}), static_cast<double>(clipY0));
-        double y1 = std::min(std::max({ay, ay + by, ay + cy}), static_cast<double>(clipY1));
-        if (x0 >= x1 || y0 >= y1)
-            return;
-        // Tiles are laid from the viewport's corner, so the same screen gets the same cuts every frame.
-        int firstCol = static_cast<int>(std::floor((x0 - clipX0) / tile));
-        int firstRow = static_cast<int>(std::floor((y0 - clipY0) / tile));
-        for (int row = firstRow; clipY0 + static_cast<double>(row) * tile < y1; ++row)
-            for (int col = firstCol; clipX0 + static_cast<double>(col) * tile < x1; ++col)
-            {
-                double tx0 = std::max(x0, static_cast<double>(clipX0) + static_cast<double>(col) * tile);
-                double ty0 = std::max(y0, static_cast<double>(clipY0) + static_cast<double>(row) * tile);
-                double tx1 = std::min(x1, static_cast<double>(clipX0) + static_cast<double>(col + 1) * tile);
-                double ty1 = std::min(y1, static_cast<double>(clipY0) + static_cast<double>(row + 1) * tile);
-                TPoint p[8] = {{ax, ay}, {ax + bx, ay + by}, {ax + cx, ay + cy}}, r[8];
-                int n = ClipPolygon(p, 3, r, true, tx0, false);
-                n = ClipPolygon(r, n, p, true, tx1, true);
-                n = ClipPolygon(p, n, r, false, ty0, false);
-                n = ClipPolygon(r, n, p, false, ty1, true);
-                for (int i = 1; i + 1 < n; ++i)
-                    for (int k : {0, i, i + 1})
-                    {
-                        // The software renderer moves every vertex to a whole pixel; the texel is
-                        // taken where the vertex will be, so that the image does not shift with the
-                        // cuts. Barycentric weights in the whole triangle give it.
-                        double x = SnapToPixel(p[k].x);
-                        double y = SnapToPixel(p[k].y);
-                        double px = x - ax, py = y - ay;
-                        double wb = (px * cy - py * cx) / area, wc = (bx * py - by * px) / area;
-                        double u = a.u + (static_cast<double>(b.u) - a.u) * wb +
-                                   (static_cast<double>(c.u) - a.u) * wc;
-                        double v = a.v + (static_cast<double>(b.v) - a.v) * wb +
-                                   (static_cast<double>(c.v) - a.v) * wc;
-                        // A moved vertex may fall just outside the triangle: keep to its texels.
-                        u = std::clamp(u, static_cast<double>(std::min({a.u, b.u, c.u})),
-                                       static_cast<double>(std::max({a.u, b.u, c.u})));
-                        v = std::clamp(v, static_cast<double>(std::min({a.v, b.v, c.v})),
-                                       static_cast<double>(std::max({a.v, b.v, c.v})));
-                        vertices.push_back(SDL_Vertex{{static_cast<float>(x), static_cast<float>(y)},
-                                                      colour,
-                                                      {static_cast<float>(u), static_cast<float>(v)}});
-                    }
-            }
-    }
-
     std::vector<SDL_Vertex> vertices;
-    std::vector<Span> spans;
+    std::vector<detail::TScreenVertex> pieces; ///< a quad cut for the software renderer
+    std::vector<detail::TSpan> spans;
     bool emptyClip = false;
     int clipX0 = 0, clipY0 = 0, clipX1 = 0, clipY1 = 0; ///< the viewport, cut to the surface
     SDL_Rect clipRect{};                                ///< SDL's clip rectangle, when `clipSet`

@@ -1,6 +1,7 @@
-// platform/Joystick.cpp: joystick ports over SDL's joystick and game-controller devices.
+// platform/sdl/Joystick.cpp: joystick ports over SDL's joystick and game-controller devices.
 #include "platform/Input.h"
-#include "platform/detail/Events.h"
+#include "platform/sdl/Events.h"
+#include "platform/sdl/SDLWindowSystem.h"
 
 #include <SDL.h>
 
@@ -178,38 +179,18 @@ int Held(const Device& d, int button)
 }
 } // namespace
 
-int JoystickCount()
+int detail::TSDLWindowSystem::JoystickCount()
 {
     Refresh();
     return static_cast<int>(devices.size());
 }
 
-float JoystickX(int port)
+float detail::TSDLWindowSystem::JoystickAxis(int axis, int port)
 {
-    return Axis(port, 0);
-}
-float JoystickY(int port)
-{
-    return Axis(port, 1);
-}
-float JoystickZ(int port)
-{
-    return Axis(port, 2);
-}
-float JoystickR(int port)
-{
-    return Axis(port, 3);
-}
-float JoystickU(int port)
-{
-    return Axis(port, 4);
-}
-float JoystickV(int port)
-{
-    return Axis(port, 5);
+    return Axis(port, axis);
 }
 
-int JoystickButton(int button, int port)
+int detail::TSDLWindowSystem::JoystickButton(int button, int port)
 {
     const Device* d = Port(port);
     if (!d || button < 0)
@@ -217,7 +198,7 @@ int JoystickButton(int button, int port)
     return Held(*d, button);
 }
 
-int JoystickButtons(int port)
+int detail::TSDLWindowSystem::JoystickButtons(int port)
 {
     const Device* d = Port(port);
     if (!d)

@@ -1,6 +1,6 @@
-// platform/DisplayModes.cpp: full-screen mode selection over SDL's display-mode calls, the windows
+// platform/sdl/DisplayModes.cpp: full-screen mode selection over SDL's display-mode calls, the windows
 // of full-screen surfaces, and the picture fitted to the desktop where a mode is missing.
-#include "platform/detail/DisplayModes.h"
+#include "platform/sdl/DisplayModes.h"
 
 #include "platform/Graphics2D.h"
 

@@ -1,4 +1,5 @@
-// bench/Scenes.h: the benchmark scenes, built through the library's public interface.
+// scenes/Scenes.h: the reference scenes (a pile, a cloth, blobs) that the benchmarks time, the golden
+// digests pin down and the kernel is checked on, built through the library's public interface only.
 #pragma once
 #include "physics/TBody.h"
 #include "physics/TColEvent.h"
@@ -11,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-namespace ravel::bench
+namespace ravel::scenes
 {
 
 /// 9.8 m/s^2 at 60 steps per second and 50 units per metre, in units per step squared.
@@ -139,4 +140,4 @@ inline void Release(Scene& scene)
     TPhysics::Free();
 }
 
-} // namespace ravel::bench
+} // namespace ravel::scenes

@@ -1,15 +1,16 @@
-// tests/demo/Autopilot.h: a driver that goes round the circuit through the demo's keys only.
+// scenes/demo/Autopilot.h: a driver that goes round the demo's circuit through the demo's keys only.
 #pragma once
-#include "tests/demo/DemoFixture.h"
+#include "scenes/demo/Headless.h"
 
 #include "demo/Circuit.h"
+#include "demo/Demo.h"
 #include "platform/DegMath.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
-namespace ravel::demo::test
+namespace ravel::scenes
 {
 
 /// Follows the centre line of the circuit (world units: picture pixels times 5) by steering toward a
@@ -19,7 +20,7 @@ class TAutopilot
   public:
     static constexpr float kScale = 5.0f;
 
-    TAutopilot() : circuit_(BuildCircuit()) {}
+    TAutopilot() : circuit_(demo::BuildCircuit()) {}
 
     /// The index of the centre-line point nearest to (x, y), searched forward from the last one.
     std::size_t Nearest(float x, float y)
@@ -50,7 +51,7 @@ class TAutopilot
     /// world units, where `offsetWhere` says so (by centre-line index).
     void Drive(TKeys& keys, float offset = 0.0f, std::size_t offsetFrom = 0, std::size_t offsetTo = 0)
     {
-        TAdvBody& body = *car->chassis;
+        TAdvBody& body = *demo::car->chassis;
         float x = body.GetX(), y = body.GetY();
         float speed = body.MassGetVelocity(0);
         float rot = body.GetRotation();
@@ -74,8 +75,8 @@ class TAutopilot
             error -= 360.0f;
         while (error < -180.0f)
             error += 360.0f;
-        keys.Set(KEY_LEFT, error < -1.5f);
-        keys.Set(KEY_RIGHT, error > 1.5f);
+        keys.Set(VK_LEFT, error < -1.5f);
+        keys.Set(VK_RIGHT, error > 1.5f);
 
         // The fastest speed from which every corner ahead can still be taken.
         float allowed = maxSpeed;
@@ -88,8 +89,8 @@ class TAutopilot
             float dist = Ahead(here, i);
             allowed = std::min(allowed, std::sqrt(corner * corner + 2.0f * braking * dist));
         }
-        keys.Set(KEY_UP, speed < allowed);
-        keys.Set(KEY_DOWN, speed > allowed + 1.5f);
+        keys.Set(VK_UP, speed < allowed);
+        keys.Set(VK_DOWN, speed > allowed + 1.5f);
     }
 
     /// Distance along the centre line from point a forward to point b, world units.
@@ -122,7 +123,7 @@ class TAutopilot
 
     static bool InRange(std::size_t i, std::size_t from, std::size_t to) { return i >= from && i < to; }
 
-    const TCircuit& Circuit() const { return circuit_; }
+    const demo::TCircuit& Circuit() const { return circuit_; }
     int Laps() const { return laps_; }
     std::size_t Index() const { return index_; }
 
@@ -131,9 +132,9 @@ class TAutopilot
     float braking = 0.35f; ///< world units per step squared when braking
 
   private:
-    TCircuit circuit_;
+    demo::TCircuit circuit_;
     std::size_t index_ = 0;
     int laps_ = 0;
 };
 
-} // namespace ravel::demo::test
+} // namespace ravel::scenes

@@ -1,4 +1,4 @@
-// platform/detail/Events.h: the window-event pump shared by the drawing layer and the input layer.
+// platform/sdl/Events.h: SDL's event pump, which keeps the keyboard and pointer state, and its hooks.
 #pragma once
 
 namespace ravel::detail
@@ -19,7 +19,7 @@ void StopInputTracking();
 void DiscardWindowEvents();
 
 /// Called by PumpEvents when the window gains (1) or loses (0) the input focus, after the key
-/// states have been cleared; the drawing layer uses it to leave and re-enter full screen.
+/// states have been cleared; the open graphics use it to leave and re-enter full screen.
 using FocusHook = void (*)(int gained);
 void SetFocusHook(FocusHook hook);
 

@@ -1,4 +1,4 @@
-// tests/fuzz/SeedMaker.cpp: writes small files of every fuzzed format into a folder, as seeds beside
+// tools/fuzz_seed_maker.cpp: writes small files of every fuzzed format into a folder, as seeds beside
 // the media: a body with and without an embedded image, zones of each style, and their quadtrees.
 #include "physics/TAdvBody.h"
 #include "physics/TPhysics.h"

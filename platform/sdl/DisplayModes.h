@@ -1,4 +1,4 @@
-// platform/detail/DisplayModes.h: the display-mode calls of full-screen graphics, replaceable so that
+// platform/sdl/DisplayModes.h: the display-mode calls of full-screen graphics, replaceable so that
 // tests can make the display refuse modes.
 #pragma once
 #include "platform/TDriver2D.h"
