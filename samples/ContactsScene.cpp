@@ -15,15 +15,10 @@ namespace
 {
 const char* ModeMeaning(int mode)
 {
-    switch (mode)
-    {
-    case TColEvent::MODE_DISCARD:
-        return "hooks see every contact, the queue keeps none";
-    case TColEvent::MODE_REPLACE:
-        return "a pair's event keeps its last depth";
-    default:
-        return "a pair's event adds up its depths";
-    }
+    static const char* const kMeanings[3] = {"hooks see every contact, the queue keeps none",
+                                             "a pair's event adds up its depths",
+                                             "a pair's event keeps its last depth"};
+    return kMeanings[mode == TColEvent::MODE_DISCARD || mode == TColEvent::MODE_REPLACE ? mode : 1];
 }
 
 class TContactsScene : public TScene

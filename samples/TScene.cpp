@@ -294,15 +294,9 @@ void TWorldSlot::Release()
 
 const char* EventModeName(int mode)
 {
-    switch (mode)
-    {
-    case TColEvent::MODE_DISCARD:
-        return "DISCARD";
-    case TColEvent::MODE_REPLACE:
-        return "REPLACE";
-    default:
-        return "UPDATE";
-    }
+    // MODE_DISCARD 0, MODE_UPDATE 1, MODE_REPLACE 2; any other number works as MODE_UPDATE.
+    static const char* const kNames[3] = {"DISCARD", "UPDATE", "REPLACE"};
+    return kNames[mode == TColEvent::MODE_DISCARD || mode == TColEvent::MODE_REPLACE ? mode : 1];
 }
 
 std::string Format(const char* format, ...)
