@@ -9,7 +9,8 @@
 #   demo, samples: programs on all of the above
 # The drivers (platform/sdl/, platform/TGLDriver2D.h, platform/TSDLDriver2D.h) are a layer beside
 # physics: on core and graphics, used only by programs. Only they include SDL or OpenGL headers.
-# scenes/ is shared by tests, benchmarks and tools, which do not include one another.
+# scenes/ is shared by tests, benchmarks and tools, which do not include one another, and shown by the
+# samples.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -76,7 +77,7 @@ forbid "the graphics front end" "SDL, OpenGL, the drivers, physics, programs or 
 forbid "the drivers" "physics, programs or their harness" "\"physics/|$programs|$harness" "${driver_files[@]}"
 forbid "physics" "SDL, OpenGL, the drivers, physics/api, programs or their harness" "$window_system|\"$drivers|\"physics/api/|$programs|$harness" "${physics_files[@]}"
 forbid "physics/api" "SDL, OpenGL, the drivers, programs or their harness" "$window_system|\"$drivers|$programs|$harness" "${api_files[@]}"
-forbid "the demo and samples" "the test, benchmark and tool harness" "$harness" "${program_files[@]}"
+forbid "the demo and samples" "the test, benchmark and tool harness" '"(tests|bench|tools)/' "${program_files[@]}"
 # The examples use what an installed package offers: public headers only.
 forbid "the examples" "private headers (detail/, platform/sdl/), SDL, OpenGL or the harness" "$window_system|\"[^\"]*detail/|\"platform/sdl/|$programs|$harness" "${example_files[@]}"
 # Tests, benchmarks and tools share scenes/ and nothing else of one another.

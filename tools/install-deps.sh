@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev
           libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth libxtst6
-          openbox doxygen)
+          openbox xdotool x11-utils doxygen)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
