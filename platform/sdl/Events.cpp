@@ -296,6 +296,11 @@ void HandleEvent(const SDL_Event& e)
     case SDL_QUIT:
         closeRequested = true;
         break;
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+        // A file dropped on the window: nothing here reads it, but the name is ours to free.
+        SDL_free(e.drop.file);
+        break;
     default:
         break;
     }
