@@ -228,5 +228,3 @@ TZoneRef TZone::Copy() const
 }
 
 } // namespace ravel
-
-} // namespace ravel
