@@ -7,6 +7,8 @@
 // them takes a Mark first: once user code has run, the stage checks that the world is still the one
 // it steps and that the mass whose turn it is still takes part, and it stops trusting what it took
 // before (where a cell walk stands, the bounds of the cells, which masses of its array are in the world).
+#include "physics/detail/Step.h"
+
 #include "physics/TColEvent.h"
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
@@ -17,7 +19,6 @@
 #include "physics/detail/Registry.h"
 #include "physics/detail/Relax.h"
 #include "physics/detail/Report.h"
-#include "physics/detail/Step.h"
 #include "physics/detail/UserCode.h"
 #include "physics/detail/World.h"
 
@@ -344,7 +345,8 @@ inline Turn CollideThroughGrid(const StepRun& run, TMass& s, bool bounds, const 
 
 // Collides s with the later masses of the pass's array. Once user code has run in this pass, a mass
 // it has taken out of the world is passed over.
-inline Turn CollideLater(const StepRun& run, TMass& s, TMass* const* later, TMass* const* end, const Mark& pass)
+inline Turn CollideLater(const StepRun& run, TMass& s, TMass* const* later, TMass* const* end,
+                         const Mark& pass)
 {
     for (; later != end; ++later)
     {

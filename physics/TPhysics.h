@@ -131,8 +131,8 @@ class TPhysics : public TObject
     float gravityX = 0.0f; ///< world units per step squared
     /// Vertical gravity, world units per step squared; +y is down.
     float gravityY = 0.0f;
-    int i = 0;      ///< relaxation passes per step
-    int gridon = 0; ///< 1 = mass pairs through the grid
+    int i = 0;           ///< relaxation passes per step
+    int gridon = 0;      ///< 1 = mass pairs through the grid
     int gridsize = 0;    ///< cells per side in use, 8 to 64
     float ratiox = 0.0f; ///< cells per world unit
     /// Cells per world unit along y.
@@ -152,7 +152,6 @@ class TPhysics : public TObject
     float drawJX = 0.0f;
     float drawJY = 1.0f;
     ///@}
-
 
   private:
     // Worlds are made by Create only, which also makes their grid.

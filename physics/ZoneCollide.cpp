@@ -1,8 +1,7 @@
 // physics/ZoneCollide.cpp: a mass against a zone: the broad phase through the quadtree, the nearest
 // point of the outline, the normal and depth by style, the response and the event.
-#include "physics/TZone.h"
-
 #include "physics/TMass.h"
+#include "physics/TZone.h"
 #include "physics/detail/Contact.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/UserCode.h"

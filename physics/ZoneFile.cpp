@@ -1,7 +1,6 @@
 // physics/ZoneFile.cpp: zone files (load and save) and zone copies.
-#include "physics/TZone.h"
-
 #include "physics/TPhysics.h"
+#include "physics/TZone.h"
 #include "physics/detail/SaveFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/TImage.h"
