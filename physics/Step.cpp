@@ -49,6 +49,14 @@ enum class Turn
     Stop, // the world is no longer the current one: its step ends
 };
 
+// Where the mass s, whose turn it is in a step of w, stands once user code has run.
+inline Turn Standing(const World& w, const TMass& s)
+{
+    if (world.get() != &w)
+        return Turn::Stop;
+    return s.link.IsLinked() ? Turn::Go : Turn::Skip;
+}
+
 // The step in progress: the world and registries it steps, held for as long as it runs, since user
 // code may free or replace them. It marks the step as running, and lets go of the masses kept for it
 // at the end.
@@ -71,14 +79,6 @@ class StepRun
     }
     StepRun(const StepRun&) = delete;
     StepRun& operator=(const StepRun&) = delete;
-
-    // Where the mass s stands once user code has run.
-    Turn Standing(const TMass& s) const
-    {
-        if (world.get() != &w)
-            return Turn::Stop;
-        return s.link.IsLinked() ? Turn::Go : Turn::Skip;
-    }
 
     // The registries as flat arrays, in list order, taken again only when they have changed since.
     // Nothing changes them during integration or the constraint stage; user code may change them
@@ -176,34 +176,33 @@ inline void WallFriction(float pos, float& old, float impulse)
 
 // Reports a bound contact; false when a hook has since taken the mass out or ended the step, so that
 // nothing more is done to it.
-inline bool ReportBound(const StepRun& run, TMass& s, float x, float y, float depth)
+inline bool ReportBound(World& w, TMass& s, float x, float y, float depth)
 {
     const Mark mark;
-    detail::ReportContact(s, run.w, x, y, depth);
-    return !mark.UserRan() || run.Standing(s) == Turn::Go;
+    detail::ReportContact(s, w, x, y, depth);
+    return !mark.UserRan() || Standing(w, s) == Turn::Go;
 }
 
 // Pushes the mass back inside the world rectangle, x first, then y with the corrected x; each push is
 // reported and brakes the velocity along that wall.
-inline Turn CollideBounds(const StepRun& run, TMass& s)
+inline Turn CollideBounds(World& w, TMass& s)
 {
-    const World& w = run.w;
     float lo = w.boundsMinX + s.radius;
     float hi = w.boundsMaxX - s.radius;
     if (s.posX < lo)
     {
         float depth = lo - s.posX;
         s.posX = lo;
-        if (!ReportBound(run, s, w.boundsMinX, s.posY, depth))
-            return run.Standing(s);
+        if (!ReportBound(w, s, w.boundsMinX, s.posY, depth))
+            return Standing(w, s);
         WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
     }
     else if (s.posX > hi)
     {
         float depth = s.posX - hi;
         s.posX = hi;
-        if (!ReportBound(run, s, w.boundsMaxX, s.posY, depth))
-            return run.Standing(s);
+        if (!ReportBound(w, s, w.boundsMaxX, s.posY, depth))
+            return Standing(w, s);
         WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
     }
     lo = w.boundsMinY + s.radius;
@@ -212,16 +211,16 @@ inline Turn CollideBounds(const StepRun& run, TMass& s)
     {
         float depth = lo - s.posY;
         s.posY = lo;
-        if (!ReportBound(run, s, s.posX, w.boundsMinY, depth))
-            return run.Standing(s);
+        if (!ReportBound(w, s, s.posX, w.boundsMinY, depth))
+            return Standing(w, s);
         WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
     }
     else if (s.posY > hi)
     {
         float depth = s.posY - hi;
         s.posY = hi;
-        if (!ReportBound(run, s, s.posX, w.boundsMaxY, depth))
-            return run.Standing(s);
+        if (!ReportBound(w, s, s.posX, w.boundsMaxY, depth))
+            return Standing(w, s);
         WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
     }
     return Turn::Go;
@@ -232,7 +231,7 @@ inline Turn CollideBounds(const StepRun& run, TMass& s)
 
 // Collides s with every zone of the list that admits it, in list order. The list is walked live:
 // zones that a response frees are not visited again, zones added are.
-inline Turn CollideZones(const StepRun& run, TMass& s, const TList<TZoneRef>& zones)
+inline Turn CollideZones(const World& w, TMass& s, const TList<TZoneRef>& zones)
 {
     const Mark mark;
     for (const TZoneRef& z : zones)
@@ -240,7 +239,7 @@ inline Turn CollideZones(const StepRun& run, TMass& s, const TList<TZoneRef>& zo
         if (detail::GroupsCollide(s.colGroup, static_cast<float>(z->colGroup)))
             z->Collide(s);
         if (mark.UserRan())
-            if (Turn t = run.Standing(s); t != Turn::Go)
+            if (Turn t = Standing(w, s); t != Turn::Go)
                 return t;
     }
     return Turn::Go;
@@ -275,7 +274,7 @@ inline bool MayTouch(const TMass& s, const TMass& o)
 // Collides s with the masses of one cell, in filing order. A collision may run a hook that files or
 // unfiles masses; the walk then carries on after o wherever o is filed now, which is where a list
 // threaded through the masses would lead it.
-inline Turn CollideCell(const StepRun& run, TMass& s, GridCell* cell)
+inline Turn CollideCell(const World& w, TMass& s, GridCell* cell)
 {
     for (TMass* const* p = cell->First(); p != cell->End(); ++p)
     {
@@ -293,7 +292,7 @@ inline Turn CollideCell(const StepRun& run, TMass& s, GridCell* cell)
             Internals::Cell(s)->bounds.Cover(s.posX, s.posY);
             continue;
         }
-        if (Turn t = run.Standing(s); t != Turn::Go)
+        if (Turn t = Standing(w, s); t != Turn::Go)
             return t;
         cell = Internals::Cell(*o);
         if (!cell)
@@ -318,12 +317,11 @@ void TakeCellBounds(World& w)
 
 // Re-files s and collides it with the masses filed in the nine cells around its own. The cells'
 // bounds, taken at the pass's start, cull cells only while no user code has run in the pass.
-inline Turn CollideThroughGrid(const StepRun& run, TMass& s, bool bounds, const Mark& pass)
+inline Turn CollideThroughGrid(World& w, TMass& s, bool bounds, Mark pass)
 {
     s.AddToGrid();
     if (s.colGroup == 0.0f) // group 0 meets nothing: no cell to look at
         return Turn::Go;
-    World& w = run.w;
     const int last = w.gridsize - 1;
     for (int gx = s.gridx - 1; gx <= s.gridx + 1; ++gx)
     {
@@ -336,7 +334,7 @@ inline Turn CollideThroughGrid(const StepRun& run, TMass& s, bool bounds, const 
             GridCell& cell = w.shiftgrid[gx][gy];
             if (bounds && !pass.UserRan() && cell.bounds.Apart(s.posX, s.posY, s.radius))
                 continue;
-            if (Turn t = CollideCell(run, s, &cell); t != Turn::Go)
+            if (Turn t = CollideCell(w, s, &cell); t != Turn::Go)
                 return t;
         }
     }
@@ -345,8 +343,7 @@ inline Turn CollideThroughGrid(const StepRun& run, TMass& s, bool bounds, const 
 
 // Collides s with the later masses of the pass's array. Once user code has run in this pass, a mass
 // it has taken out of the world is passed over.
-inline Turn CollideLater(const StepRun& run, TMass& s, TMass* const* later, TMass* const* end,
-                         const Mark& pass)
+inline Turn CollideLater(const World& w, TMass& s, TMass* const* later, TMass* const* end, Mark pass)
 {
     for (; later != end; ++later)
     {
@@ -358,7 +355,7 @@ inline Turn CollideLater(const StepRun& run, TMass& s, TMass* const* later, TMas
         const Mark mark;
         s.Collide(o);
         if (mark.UserRan())
-            if (Turn t = run.Standing(s); t != Turn::Go)
+            if (Turn t = Standing(w, s); t != Turn::Go)
                 return t;
     }
     return Turn::Go;
@@ -387,17 +384,17 @@ bool Pass(const StepRun& run, bool collidable)
     {
         TMass& s = *array[j];
         // Once user code has run in this pass, a mass it took out of the world has no turn.
-        Turn t = pass.UserRan() ? run.Standing(s) : Turn::Go;
+        Turn t = pass.UserRan() ? Standing(w, s) : Turn::Go;
         if (t == Turn::Go)
-            t = CollideBounds(run, s);
+            t = CollideBounds(w, s);
         if (t == Turn::Go && !s.frozen && zones && !zones->IsEmpty())
-            t = CollideZones(run, s, *zones);
+            t = CollideZones(w, s, *zones);
         if (t == Turn::Go)
         {
             if (w.gridon)
-                t = CollideThroughGrid(run, s, bounds, pass);
+                t = CollideThroughGrid(w, s, bounds, pass);
             else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
-                t = CollideLater(run, s, array + j + 1, array + count, pass);
+                t = CollideLater(w, s, array + j + 1, array + count, pass);
         }
         if (t == Turn::Stop)
             return false;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace ravel
@@ -223,10 +224,18 @@ EventState& State()
     return *state;
 }
 
+// A new event of the contact of obj1 with obj2; its kind follows from obj2 (MASS_CUSTOM for null).
 // Events the library makes come from a pool: the step makes one for every new pair of every step.
-inline TColEventRef NewEvent()
+inline TColEventRef NewEvent(TMassRef obj1, TObjectRef obj2, float x, float y, float force)
 {
-    return std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
+    TColEventRef event = std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
+    event->id = obj2 ? obj2->EventKind() : TColEvent::MASS_CUSTOM;
+    event->obj1 = std::move(obj1);
+    event->obj2 = std::move(obj2);
+    event->x = x;
+    event->y = y;
+    event->force = force;
+    return event;
 }
 
 // A repeated contact of a pair updates the pair's recorded event: the new position, and the new force
@@ -277,14 +286,7 @@ class ChainRun
 
 TColEventRef TColEvent::Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force)
 {
-    TColEventRef event = NewEvent();
-    event->id = obj2 ? obj2->EventKind() : MASS_CUSTOM;
-    event->obj1 = obj1;
-    event->obj2 = obj2;
-    event->x = x;
-    event->y = y;
-    event->force = force;
-    return event;
+    return NewEvent(obj1, obj2, x, y, force);
 }
 
 int TColEvent::SetMode(int mode)
@@ -435,14 +437,9 @@ void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
             return;
         }
     }
-    // Made in place rather than through Create and Emit, which would copy every handle once more.
-    TColEventRef event = NewEvent();
-    event->obj1 = std::static_pointer_cast<TMass>(mass.weak_from_this().lock());
-    event->obj2 = other.weak_from_this().lock();
-    event->id = event->obj2 ? event->obj2->EventKind() : TColEvent::MASS_CUSTOM;
-    event->x = x;
-    event->y = y;
-    event->force = force;
+    // Made here, not through Create and Emit, which would copy every handle once more.
+    TColEventRef event = NewEvent(std::static_pointer_cast<TMass>(mass.weak_from_this().lock()),
+                                  other.weak_from_this().lock(), x, y, force);
     if (hooks || !event->obj1 || !event->obj2)
     {
         TColEvent::Emit(event);
