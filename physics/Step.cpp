@@ -377,12 +377,11 @@ bool Pass(const StepRun& run, bool collidable)
     const Mark pass;
 
     const std::vector<TMass*>& masses = run.Masses();
-    TMass* const* array = masses.data();
-    const std::size_t count = masses.size();
+    TMass* const* const end = masses.data() + masses.size();
     const TList<TZoneRef>* zones = run.Zones();
-    for (std::size_t j = 0; j < count; ++j)
+    for (TMass* const* turn = masses.data(); turn != end; ++turn)
     {
-        TMass& s = *array[j];
+        TMass& s = **turn;
         // Once user code has run in this pass, a mass it took out of the world has no turn.
         Turn t = pass.UserRan() ? Standing(w, s) : Turn::Go;
         if (t == Turn::Go)
@@ -394,7 +393,7 @@ bool Pass(const StepRun& run, bool collidable)
             if (w.gridon)
                 t = CollideThroughGrid(w, s, bounds, pass);
             else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
-                t = CollideLater(w, s, array + j + 1, array + count, pass);
+                t = CollideLater(w, s, turn + 1, end, pass);
         }
         if (t == Turn::Stop)
             return false;

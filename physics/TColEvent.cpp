@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace ravel
@@ -224,18 +223,10 @@ EventState& State()
     return *state;
 }
 
-// A new event of the contact of obj1 with obj2; its kind follows from obj2 (MASS_CUSTOM for null).
 // Events the library makes come from a pool: the step makes one for every new pair of every step.
-inline TColEventRef NewEvent(TMassRef obj1, TObjectRef obj2, float x, float y, float force)
+inline TColEventRef NewEvent()
 {
-    TColEventRef event = std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
-    event->id = obj2 ? obj2->EventKind() : TColEvent::MASS_CUSTOM;
-    event->obj1 = std::move(obj1);
-    event->obj2 = std::move(obj2);
-    event->x = x;
-    event->y = y;
-    event->force = force;
-    return event;
+    return std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
 }
 
 // A repeated contact of a pair updates the pair's recorded event: the new position, and the new force
@@ -252,7 +243,7 @@ inline void Merge(TColEvent& e, float x, float y, float force, int mode)
 
 // The first contact of a pair since the flush: the event is recorded for the pair, kept until the
 // flush, and queued.
-inline void Record(EventState& st, TObject* a, TObject* b, TColEventRef event)
+inline void Record(EventState& st, TObject* a, TObject* b, TColEventRef&& event)
 {
     st.eventIndex.Insert(a, b, event.get());
     st.indexed.push_back(event);
@@ -286,7 +277,14 @@ class ChainRun
 
 TColEventRef TColEvent::Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force)
 {
-    return NewEvent(obj1, obj2, x, y, force);
+    TColEventRef event = NewEvent();
+    event->id = obj2 ? obj2->EventKind() : MASS_CUSTOM;
+    event->obj1 = obj1;
+    event->obj2 = obj2;
+    event->x = x;
+    event->y = y;
+    event->force = force;
+    return event;
 }
 
 int TColEvent::SetMode(int mode)
@@ -331,7 +329,7 @@ int TColEvent::Post(const TColEventRef& event, int mode)
     if (TColEvent* e = st.eventIndex.Find(a, b))
         Merge(*e, event->x, event->y, event->force, mode);
     else
-        Record(st, a, b, event);
+        Record(st, a, b, TColEventRef(event));
     return 0;
 }
 
@@ -437,9 +435,14 @@ void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
             return;
         }
     }
-    // Made here, not through Create and Emit, which would copy every handle once more.
-    TColEventRef event = NewEvent(std::static_pointer_cast<TMass>(mass.weak_from_this().lock()),
-                                  other.weak_from_this().lock(), x, y, force);
+    // Made in place rather than through Create and Emit, which would copy every handle once more.
+    TColEventRef event = NewEvent();
+    event->obj1 = std::static_pointer_cast<TMass>(mass.weak_from_this().lock());
+    event->obj2 = other.weak_from_this().lock();
+    event->id = event->obj2 ? event->obj2->EventKind() : TColEvent::MASS_CUSTOM;
+    event->x = x;
+    event->y = y;
+    event->force = force;
     if (hooks || !event->obj1 || !event->obj2)
     {
         TColEvent::Emit(event);
