@@ -2,6 +2,7 @@
 #include "physics/TAdvBody.h"
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
+#include "physics/detail/SaveFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/TStream.h"
 
@@ -9,7 +10,6 @@
 #include <map>
 #include <new>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -260,21 +260,10 @@ int ConSlotOf(const TAdvBody& body, const TConstraintRef& c)
     return SlotOf(body.cArray, body.cIndex, c);
 }
 
-// A name as one line of the file. LF and NUL would end the line early and shift every field after it,
-// and CR is dropped by the reader anyway, so the three are left out.
+// A name as one line of the file.
 void WriteName(TStream& out, const std::string& text)
 {
-    std::string line;
-    line.reserve(text.size());
-    for (char c : text)
-        if (c != '\n' && c != '\r' && c != '\0')
-            line.push_back(c);
-    out.WriteLine(line);
-}
-
-std::string TempPath(const std::string& path)
-{
-    return path + ".tmp" + std::to_string(static_cast<long>(getpid()));
+    out.WriteLine(detail::NameLine(text));
 }
 
 } // namespace
@@ -337,17 +326,8 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
             return 0; // pixels that cannot be written: keep the old file rather than lose an image
     }
 
-    // Everything goes to temporary files beside the targets first; they replace the old files only
-    // when all of them have been written and closed.
-    std::string temp = TempPath(path);
-    std::vector<std::pair<std::string, std::string>> sides; // temporary file, target
-    auto discard = [&]() {
-        DeleteFile(temp);
-        for (const auto& side : sides)
-            DeleteFile(side.first);
-        return 0;
-    };
-    TStreamRef stream = WriteStream(temp);
+    detail::SaveFiles save(path);
+    TStreamRef stream = WriteStream(save.Temp());
     if (!stream)
         return 0;
     TStream& out = *stream;
@@ -409,11 +389,7 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
             if (embedImages != 0)
                 ok = SavePixmapPNG(pixels, out, 9) != 0;
             else
-            {
-                std::string target = SideImagePath(path, i);
-                sides.emplace_back(TempPath(target), target);
-                ok = SavePixmapPNG(pixels, sides.back().first, 5) != 0;
-            }
+                ok = SavePixmapPNG(pixels, save.Side(SideImagePath(path, i)), 5) != 0;
         }
     out.WriteInt(-1);
 
@@ -455,22 +431,10 @@ int TAdvBody::Save(const std::string& rawPath, int backup, int embedImages)
 
     ok = ok && out.Failed() == 0;
     ok = CloseStream(stream) != 0 && ok;
-    if (!ok)
-        return discard();
-    // The backup is part of what was asked for: without it nothing is replaced, the side pictures
-    // included. It is copied beside its name too, so that an earlier backup stays when the save
-    // fails after this point.
-    if (backup != 0 && FileType(path) == FILETYPE_FILE)
-    {
-        sides.emplace_back(TempPath(path + ".bak"), path + ".bak");
-        if (CopyFile(path, sides.back().first) == 0)
-            return discard();
-    }
-    for (const auto& side : sides)
-        if (RenameFile(side.first, side.second) == 0)
-            return discard();
-    if (RenameFile(temp, path) == 0)
-        discard();
+    if (ok)
+        save.Commit(backup != 0);
+    else
+        save.Discard();
     return 0;
 }
 

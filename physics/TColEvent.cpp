@@ -3,6 +3,7 @@
 
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/Internals.h"
 #include "physics/detail/Pool.h"
 #include "physics/detail/Report.h"
 #include "physics/detail/UserCode.h"
@@ -117,8 +118,10 @@ class PairIndex
     std::uint32_t gen_ = 1;
 };
 
-// The pair index: the first few pairs of each mass in the mass itself (see detail::MassEventCache),
-// the rest in a shared table.
+// The pair index: the first few pairs of each mass in the mass itself, the rest in a shared table. A
+// pair of two masses is kept by the one at the lower address, a pair of a mass and anything else by
+// the mass. Entries of an earlier step are recognised by their generation, so flushing the queue never
+// visits the masses.
 class EventIndex
 {
   public:
@@ -128,14 +131,14 @@ class EventIndex
         const void* other;
         if (!Keeper(a, b, owner, other))
             return table_.Find(Identity(a), Identity(b));
-        const detail::MassEventCache& cache = owner->events;
+        const auto& cache = detail::Internals::Events(*owner);
         if (cache.gen != gen_)
             return nullptr;
         for (int k = 0; k < cache.count; ++k)
             if (cache.other[k] == other)
                 return cache.event[k];
         // A cache with room never sent a pair to the table.
-        if (cache.count < detail::MassEventCache::kSize)
+        if (cache.count < detail::Internals::kEventsKept)
             return nullptr;
         return table_.Find(Identity(a), Identity(b));
     }
@@ -146,13 +149,13 @@ class EventIndex
         const void* other;
         if (Keeper(a, b, owner, other))
         {
-            detail::MassEventCache& cache = owner->events;
+            auto& cache = detail::Internals::Events(*owner);
             if (cache.gen != gen_)
             {
                 cache.gen = gen_;
                 cache.count = 0;
             }
-            if (cache.count < detail::MassEventCache::kSize)
+            if (cache.count < detail::Internals::kEventsKept)
             {
                 cache.other[cache.count] = other;
                 cache.event[cache.count] = event;
@@ -220,6 +223,33 @@ EventState& State()
     return *state;
 }
 
+// Events the library makes come from a pool: the step makes one for every new pair of every step.
+inline TColEventRef NewEvent()
+{
+    return std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
+}
+
+// A repeated contact of a pair updates the pair's recorded event: the new position, and the new force
+// added to the old, or put in its place in MODE_REPLACE.
+inline void Merge(TColEvent& e, float x, float y, float force, int mode)
+{
+    e.x = x;
+    e.y = y;
+    if (mode == TColEvent::MODE_REPLACE)
+        e.force = force;
+    else
+        e.force = e.force + force;
+}
+
+// The first contact of a pair since the flush: the event is recorded for the pair, kept until the
+// flush, and queued.
+inline void Record(EventState& st, TObject* a, TObject* b, TColEventRef&& event)
+{
+    st.eventIndex.Insert(a, b, event.get());
+    st.indexed.push_back(event);
+    st.eventQueue.AddLast(std::move(event));
+}
+
 // Counts a running hook chain; the last one to end sweeps out the hooks removed meanwhile.
 class ChainRun
 {
@@ -247,14 +277,8 @@ class ChainRun
 
 TColEventRef TColEvent::Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force)
 {
-    return CreateKind(obj2 ? obj2->EventKind() : MASS_CUSTOM, obj1, obj2, x, y, force);
-}
-
-TColEventRef TColEvent::CreateKind(int kind, const TMassRef& obj1, const TObjectRef& obj2, float x, float y,
-                                   float force)
-{
-    TColEventRef event = std::allocate_shared<TColEvent>(detail::PoolAllocator<TColEvent>());
-    event->id = kind;
+    TColEventRef event = NewEvent();
+    event->id = obj2 ? obj2->EventKind() : MASS_CUSTOM;
     event->obj1 = obj1;
     event->obj2 = obj2;
     event->x = x;
@@ -287,8 +311,7 @@ int TColEvent::Emit(const TColEventRef& event)
             HookEntry entry = st.hooks[k];
             if (!entry.hook)
                 continue;
-            detail::EnterUserCode();
-            result = entry.hook(st.eventHookId, result, entry.context);
+            result = detail::CallUser([&] { return entry.hook(st.eventHookId, result, entry.context); });
         }
     }
     if (!result || st.eventMode == MODE_DISCARD)
@@ -304,18 +327,9 @@ int TColEvent::Post(const TColEventRef& event, int mode)
     TObject* a = event->obj1.get();
     TObject* b = event->obj2.get();
     if (TColEvent* e = st.eventIndex.Find(a, b))
-    {
-        e->x = event->x;
-        e->y = event->y;
-        if (mode == MODE_REPLACE)
-            e->force = event->force;
-        else
-            e->force = e->force + event->force;
-        return 0;
-    }
-    st.eventIndex.Insert(a, b, event.get());
-    st.indexed.push_back(event);
-    st.eventQueue.AddLast(event);
+        Merge(*e, event->x, event->y, event->force, mode);
+    else
+        Record(st, a, b, TColEventRef(event));
     return 0;
 }
 
@@ -366,7 +380,7 @@ int TColEvent::AddHook(Hook hook, void* context)
     if (hook)
     {
         State().hooks.push_back(HookEntry{hook, context});
-        ++detail::hooksInstalled;
+        ++detail::userCode.hooks;
     }
     return 0;
 }
@@ -383,7 +397,7 @@ int TColEvent::RemoveHook(Hook hook, void* context)
                 st.hooks[k].hook = nullptr; // the running chain steps over it; swept when it ends
             else
                 st.hooks.erase(st.hooks.begin() + static_cast<std::ptrdiff_t>(k));
-            --detail::hooksInstalled;
+            --detail::userCode.hooks;
             return 1;
         }
     return 0;
@@ -409,39 +423,33 @@ namespace ravel::detail
 void ReportContact(TMass& mass, TObject& other, float x, float y, float force)
 {
     EventState& st = State();
-    if (!hooksInstalled)
+    const bool hooks = HooksInstalled();
+    if (!hooks)
     {
         if (st.eventMode == TColEvent::MODE_DISCARD)
             return;
         // A repeated pair only updates its recorded event, so there is nothing to make.
         if (TColEvent* e = st.eventIndex.Find(&mass, &other))
         {
-            e->x = x;
-            e->y = y;
-            if (st.eventMode == TColEvent::MODE_REPLACE)
-                e->force = force;
-            else
-                e->force = e->force + force;
+            Merge(*e, x, y, force, st.eventMode);
             return;
         }
     }
     // Made in place rather than through Create and Emit, which would copy every handle once more.
-    TColEventRef event = std::allocate_shared<TColEvent>(PoolAllocator<TColEvent>());
+    TColEventRef event = NewEvent();
     event->obj1 = std::static_pointer_cast<TMass>(mass.weak_from_this().lock());
     event->obj2 = other.weak_from_this().lock();
     event->id = event->obj2 ? event->obj2->EventKind() : TColEvent::MASS_CUSTOM;
     event->x = x;
     event->y = y;
     event->force = force;
-    if (hooksInstalled || !event->obj1 || !event->obj2)
+    if (hooks || !event->obj1 || !event->obj2)
     {
         TColEvent::Emit(event);
         return;
     }
     // No hook and no event for the pair yet (looked up above): record it as Post would.
-    st.eventIndex.Insert(&mass, &other, event.get());
-    st.indexed.push_back(event);
-    st.eventQueue.AddLast(std::move(event));
+    Record(st, &mass, &other, std::move(event));
 }
 
 } // namespace ravel::detail

@@ -14,6 +14,9 @@ namespace ravel
 /// empties the queue early in the step (after moving the masses), so between steps the queue holds
 /// exactly the last step's contacts, in the order each pair first touched: read them after Update
 /// with Poll, Peek or Seek.
+///
+/// An event is a plain record: one made with std::make_shared<TColEvent>() and filled in by hand can
+/// be emitted, posted and sought like one from Create (its kind is then whatever `id` was set to).
 class TColEvent : public TObject
 {
   public:
@@ -35,9 +38,6 @@ class TColEvent : public TObject
     /// MASS_BOUNDS for the world, MASS_CUSTOM for anything else or null). x, y: contact point in world
     /// units; force: penetration depth in world units. Not queued.
     static TColEventRef Create(const TMassRef& obj1, const TObjectRef& obj2, float x, float y, float force);
-    /// New event of the given kind (never null), for posters that know what obj2 is.
-    static TColEventRef CreateKind(int kind, const TMassRef& obj1, const TObjectRef& obj2, float x, float y,
-                                   float force);
     /// Sets the queue mode, unchecked (values other than 0 and 2 behave as MODE_UPDATE); returns 0.
     static int SetMode(int mode);
     /// The queue mode.

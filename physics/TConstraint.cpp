@@ -4,6 +4,7 @@
 #include "physics/TBody.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/Internals.h"
 #include "physics/detail/Pool.h"
 #include "physics/detail/Registry.h"
 #include "physics/detail/Relax.h"
@@ -31,7 +32,7 @@ TConstraintRef TConstraint::Create(const TMassRef& m1, const TMassRef& m2, float
 {
     if (!m1 || !m2)
         return nullptr;
-    TConstraintRef c = std::allocate_shared<TConstraint>(detail::PoolAllocator<TConstraint>());
+    TConstraintRef c = std::allocate_shared<TConstraint>(detail::PoolAllocator<TConstraint>(), Key());
     c->name = "Con";
     c->m[0] = m1;
     c->m[1] = m2;
@@ -50,7 +51,10 @@ int TConstraint::Assign(TBody& body)
 {
     for (const Membership& g : groups)
         if (g.body == &body)
+        {
+            Rejoin();
             return 0;
+        }
     TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock());
     if (!self || !body.conList)
         return 0;
@@ -116,17 +120,43 @@ int TConstraint::Satisfy()
     return 0;
 }
 
+bool TConstraint::InWorld() const
+{
+    return joined_ == detail::registry.generation && link.IsLinked();
+}
+
+// Joins the current world's constraintList; nothing to join while there is no world.
+void TConstraint::Join()
+{
+    if (!constraintList)
+        return;
+    if (TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock()))
+    {
+        link = detail::Enlist(*constraintList, std::move(self));
+        joined_ = detail::registry.generation;
+    }
+}
+
+// A constraint counted but outside the current world joins it with its masses, counting nothing.
+void TConstraint::Rejoin()
+{
+    if (refCounter <= 0 || InWorld())
+        return;
+    detail::Internals::Rejoin(*m[0]);
+    detail::Internals::Rejoin(*m[1]);
+    Join();
+}
+
 int TConstraint::AddRef()
 {
     if (refCounter == 0)
     {
         m[0]->AddRef();
         m[1]->AddRef();
-        if (constraintList)
-            if (TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock()))
-                link = constraintList->AddLast(std::move(self));
-        ++detail::registryVersion;
+        Join();
     }
+    else
+        Rejoin();
     ++refCounter;
     return 0;
 }
@@ -139,8 +169,7 @@ int TConstraint::SubRef()
     TConstraintRef self = std::static_pointer_cast<TConstraint>(weak_from_this().lock());
     m[0]->SubRef();
     m[1]->SubRef();
-    ++detail::registryVersion;
-    link.Remove();
+    detail::Delist(link);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "physics/TObject.h"
 #include "platform/TList.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,16 +16,31 @@ namespace ravel
 /// While active (refCounter > 0) it is in constraintList, is relaxed every pass and holds an active
 /// count on both masses, which is what brings them into the simulation. A constraint from Create is
 /// inactive; assigning it to a group (Assign, or TAdvBody::Activate for a body's own) activates it,
-/// and freeing it from its last group deactivates it. Activate it while the world that is to simulate
-/// it is current. It must be owned by a std::shared_ptr (Create does that).
+/// and freeing it from its last group deactivates it. One activated while no world exists, or in a
+/// world since replaced by TPhysics::Create, is counted but outside the current world until it is
+/// activated again: assigning it anew (or TAdvBody::Activate) brings it and its masses in without
+/// counting anything twice. Constraints are made only by Create, which owns them through a
+/// std::shared_ptr.
 class TConstraint : public TObject
 {
+    struct Key
+    {
+        explicit Key() = default;
+    };
+
   public:
     /// New inactive constraint named "Con" between two masses. restLength in world units; 0 or less
     /// takes the masses' current distance. stiffness is the share of the length error removed per
     /// pass, 0 (inert) to 1 (rigid); Create stores it as given, unclamped, unlike SetStiffness. Null
     /// when either mass is null.
     static TConstraintRef Create(const TMassRef& m1, const TMassRef& m2, float restLength, float stiffness);
+    /// For Create only: the key is its alone.
+    explicit TConstraint(Key) {}
+    ///@{
+    /// Not copyable: a constraint is one registry entry and one count on each mass.
+    TConstraint(const TConstraint&) = delete;
+    TConstraint& operator=(const TConstraint&) = delete;
+    ///@}
 
     ///@{
     /// A free label, "Con" from Create; SetName returns 0.
@@ -32,8 +48,8 @@ class TConstraint : public TObject
     std::string GetName() const { return name; }
     ///@}
     /// Lists the constraint in the group and adds a count, once per group: the first count activates
-    /// the constraint and its masses. Nothing happens for a constraint not owned by a std::shared_ptr.
-    /// Returns 0.
+    /// the constraint and its masses. Assigned again to a group that lists it, it counts nothing; it
+    /// only joins the current world with its masses if it was counted outside it. Returns 0.
     int Assign(TBody& body);
     /// Takes the group's count back and unlists it, if the group lists it; the last count deactivates
     /// the constraint and releases its masses. Returns 0.
@@ -66,7 +82,8 @@ class TConstraint : public TObject
     /// Two free masses whose weights sum to zero share the correction evenly. Returns 0.
     int Satisfy();
     /// Adds an owner; the first one activates both masses and joins constraintList (when a world
-    /// exists). Assign calls it; a direct call owes one SubRef. Returns 0.
+    /// exists), and any one while the constraint is counted outside the current world brings it and
+    /// its masses in. Assign calls it; a direct call owes one SubRef. Returns 0.
     int AddRef();
     /// Removes an owner, unclamped; at 0 releases both masses and leaves constraintList. Returns 0.
     int SubRef();
@@ -84,6 +101,12 @@ class TConstraint : public TObject
 
   private:
     friend class TBody;
+
+    bool InWorld() const;
+    void Join();
+    void Rejoin();
+
+    std::uint32_t joined_ = 0; // generation of the registries it joined last
     // The groups that list this constraint and its entry in each, so that Assign and Free find them
     // without searching the groups' lists.
     struct Membership

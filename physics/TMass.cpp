@@ -3,10 +3,12 @@
 
 #include "physics/TColEvent.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/Contact.h"
 #include "physics/detail/Pool.h"
 #include "physics/detail/Registry.h"
 #include "physics/detail/Report.h"
-#include "physics/detail/UserCode.h"
+#include "physics/detail/Step.h"
+#include "physics/detail/World.h"
 #include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
@@ -20,13 +22,6 @@ namespace ravel
 namespace
 {
 
-inline int TakeGroup(int group)
-{
-    if (group != -1)
-        return group;
-    return nextAutoColGroup--;
-}
-
 // Floor of a cell coordinate, clamped into [0, last] before it becomes an integer, so that huge or
 // undefined coordinates land in the edge cells too.
 inline int Cell(float coordinate, float ratio, int last)
@@ -39,23 +34,11 @@ inline int Cell(float coordinate, float ratio, int last)
     return static_cast<int>(c);
 }
 
-// The tangential part of a mass's velocity against the normal (nx, ny) of direction thetaN. The
-// normal component is |v| cos(theta_v - theta_n), through the angles, as the response is defined.
-inline void Tangential(const TMass& m, float nx, float ny, float thetaN, float& tx, float& ty)
-{
-    float vx = m.posX - m.oldPosX;
-    float vy = m.posY - m.oldPosY;
-    float speed = std::sqrt(vx * vx + vy * vy);
-    float vn = speed * CosDeg(Atan2Deg(vy, vx) - thetaN);
-    tx = vx - nx * vn;
-    ty = vy - ny * vn;
-}
-
 // Brakes one mass's velocity along the surface with normal (nx, ny) by up to `budget`.
 inline void BrakeOne(TMass& m, float nx, float ny, float budget)
 {
     float tx, ty;
-    Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
+    detail::Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
     float t = std::sqrt(tx * tx + ty * ty);
     if (budget >= t)
     {
@@ -74,14 +57,14 @@ inline void BrakeOne(TMass& m, float nx, float ny, float budget)
 
 TMassRef TMass::Create(float x, float y, float mass, float radius, float friction, int colGroup)
 {
-    TMassRef m = std::allocate_shared<TMass>(detail::PoolAllocator<TMass>());
+    TMassRef m = std::allocate_shared<TMass>(detail::PoolAllocator<TMass>(), Key());
     m->name = "Mass";
     m->posX = m->oldPosX = x;
     m->posY = m->oldPosY = y;
     m->mass = mass;
     m->radius = radius;
     m->friction = ClampUnit(friction);
-    m->colGroup = static_cast<float>(TakeGroup(colGroup));
+    m->colGroup = static_cast<float>(detail::TakeGroup(colGroup));
     return m;
 }
 
@@ -97,7 +80,7 @@ int TMass::EventKind() const
 
 TMassRef TMass::Copy() const
 {
-    TMassRef m = std::allocate_shared<TMass>(detail::PoolAllocator<TMass>());
+    TMassRef m = std::allocate_shared<TMass>(detail::PoolAllocator<TMass>(), Key());
     m->name = name;
     m->posX = posX;
     m->posY = posY;
@@ -212,7 +195,7 @@ float TMass::GetVelocity() const
 
 int TMass::SetColGroup(int group)
 {
-    colGroup = static_cast<float>(TakeGroup(group));
+    colGroup = static_cast<float>(detail::TakeGroup(group));
     return 0;
 }
 
@@ -225,17 +208,36 @@ int TMass::Draw() const
     return 0;
 }
 
+bool TMass::InWorld() const
+{
+    return joined_ == detail::registry.generation && link.IsLinked();
+}
+
+// Joins the current world's massList and grid; nothing to join while there is no world.
+void TMass::Join()
+{
+    if (!massList)
+        return;
+    if (TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock()))
+    {
+        link = detail::Enlist(*massList, std::move(self));
+        joined_ = detail::registry.generation;
+        AddToGrid();
+    }
+}
+
+void TMass::Rejoin()
+{
+    if (refCounter > 0 && !InWorld())
+        Join();
+}
+
 int TMass::AddRef()
 {
-    if (refCounter == 0 && massList)
-    {
-        if (TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock()))
-        {
-            link = massList->AddLast(std::move(self));
-            ++detail::registryVersion;
-            AddToGrid();
-        }
-    }
+    if (refCounter == 0)
+        Join();
+    else
+        Rejoin();
     ++refCounter;
     return 0;
 }
@@ -248,26 +250,24 @@ int TMass::SubRef()
     TMassRef self = std::static_pointer_cast<TMass>(weak_from_this().lock());
     // A step in progress may still hold this mass in its pass: keep it alive until the step ends.
     if (self && detail::step.running && link.IsLinked())
-        detail::step.released.push_back(self);
+        detail::step.kept.push_back(self);
     Unfile();
-    ++detail::registryVersion;
-    link.Remove();
+    detail::Delist(link);
     return 0;
 }
 
 void TMass::Unfile()
 {
-    detail::GridCell* cell = gridlink.cell;
+    detail::GridCell* cell = cell_;
     if (!cell)
         return;
     cell->Remove(this);
-    gridlink = detail::GridLink{};
-    ++detail::gridEdits;
+    cell_ = nullptr;
 }
 
 int TMass::AddToGrid()
 {
-    TPhysics* w = world.get();
+    detail::World* w = detail::CurrentWorld();
     const int last = w ? w->gridsize - 1 : -1;
     if (last < 0)
     {
@@ -279,12 +279,11 @@ int TMass::AddToGrid()
     detail::GridCell& cell = w->shiftgrid[gridx][gridy];
     cell.bounds.Cover(posX, posY, radius);
     // Already the last of its own cell: taking it out and appending it again changes nothing.
-    if (gridlink.cell == &cell && cell.End()[-1] == this)
+    if (cell_ == &cell && cell.End()[-1] == this)
         return 0;
     Unfile();
-    gridlink.cell = &cell;
+    cell_ = &cell;
     cell.Append(this);
-    ++detail::gridEdits;
     return 0;
 }
 
@@ -298,9 +297,7 @@ int TMass::Collide(TMass& b)
         return 0;
     float dx = a.posX - b.posX;
     float dy = a.posY - b.posY;
-    float dist = std::sqrt(dx * dx + dy * dy);
-    if (dist < 0.0001f)
-        dist = 0.0001f;
+    float dist = detail::FloorDistance(std::sqrt(dx * dx + dy * dy));
     float nx = dx / dist;
     float ny = dy / dist;
     float pen = dist - r;
@@ -324,10 +321,8 @@ int TMass::Collide(TMass& b)
     }
     else
     {
-        float total = a.mass + b.mass;
-        // Weightless pairs have no ratio to split by: they share the correction evenly.
-        float shareA = total != 0.0f ? b.mass / total : 0.5f;
-        float shareB = total != 0.0f ? a.mass / total : 0.5f;
+        float shareA, shareB;
+        detail::WeightShares(a, b, shareA, shareB);
         a.posX = a.posX - sx * shareA;
         a.posY = a.posY - sy * shareA;
         b.posX = b.posX + sx * shareB;
@@ -335,8 +330,8 @@ int TMass::Collide(TMass& b)
 
         float thetaN = Atan2Deg(ny, nx);
         float tax, tay, tbx, tby;
-        Tangential(a, nx, ny, thetaN, tax, tay);
-        Tangential(b, nx, ny, thetaN, tbx, tby);
+        detail::Tangential(a, nx, ny, thetaN, tax, tay);
+        detail::Tangential(b, nx, ny, thetaN, tbx, tby);
         float hx = tax - (tax + tbx) * 0.5f;
         float hy = tay - (tay + tby) * 0.5f;
         float h = std::sqrt(hx * hx + hy * hy);

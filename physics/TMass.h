@@ -1,14 +1,19 @@
 // physics/TMass.h: the particle: a point with radius, weight, friction and group, moved by Verlet steps.
 #pragma once
 #include "physics/TObject.h"
-#include "physics/detail/EventCache.h"
-#include "physics/detail/Grid.h"
 #include "platform/TList.h"
 
+#include <cstdint>
 #include <string>
 
 namespace ravel
 {
+
+namespace detail
+{
+struct GridCell;
+struct Internals;
+} // namespace detail
 
 /// A point mass: a circle of `radius` at (posX, posY) in world units. Its velocity is implicit:
 /// pos - oldPos, world units per step.
@@ -18,23 +23,36 @@ namespace ravel
 /// an owner activates it. The usual owner is an active constraint (a constraint assigned to a TBody,
 /// as TAdvBody::Activate does for all of its own), which adds a count to both its masses; AddRef
 /// adds one directly. The count going from 0 to 1 puts the mass into the current world's massList and
-/// grid, back to 0 takes it out. Activate masses while the world that is to simulate them is current:
-/// a count added with no world, or kept from a world since replaced, leaves the mass counted (IsActive
-/// says 1) but outside the current world. A mass must be owned by a std::shared_ptr (Create, Copy,
-/// std::make_shared): one built any other way is counted by AddRef but never enters the world.
+/// grid, back to 0 takes it out. A count taken while no world exists, or in a world since replaced by
+/// TPhysics::Create, leaves the mass counted (IsActive says 1) but outside the current world until it
+/// is activated again: the next AddRef brings it in (and counts once more, as always), and so does the
+/// next TConstraint::Assign or TAdvBody::Activate of a constraint that uses it (which counts nothing
+/// twice). Masses are made only by Create and Copy, which own them through a std::shared_ptr.
 ///
 /// Each mass starts on a cache line, so that the fields the step reads first (position, old
 /// position, weight, radius, group, friction, frozen) share one line.
 class alignas(64) TMass : public TObject
 {
+    struct Key
+    {
+        explicit Key() = default;
+    };
+
   public:
     /// New inactive mass named "Mass", at rest at (x, y) in world units; never null. `mass` is the weight
     /// (see SetMass), `radius` the collision radius in world units, both stored unchecked; friction is
     /// clamped to [0, 1]. colGroup: 0 collides with nothing, masses sharing a non-zero group pass
     /// through each other, -1 takes a fresh automatic group (-2, -3, ...).
     static TMassRef Create(float x, float y, float mass, float radius, float friction, int colGroup);
+    /// For Create and Copy only: the key is theirs alone.
+    explicit TMass(Key) {}
     /// Takes the mass out of its grid cell.
     ~TMass() override;
+    ///@{
+    /// Not copyable: Copy makes an inactive copy owned by a handle.
+    TMass(const TMass&) = delete;
+    TMass& operator=(const TMass&) = delete;
+    ///@}
 
     /// An inactive copy with the same name, settings, group, position, velocity, frozen state and index.
     TMassRef Copy() const;
@@ -113,7 +131,8 @@ class alignas(64) TMass : public TObject
     /// Returns 0.
     int SetColGroup(int group);
     /// 1 while the mass has active owners (refCounter > 0), else 0. See the class notes: a count taken
-    /// with no world, or in a world since replaced, reads 1 without the mass being simulated.
+    /// with no world, or in a world since replaced, reads 1 while the mass waits outside the current
+    /// world for its next activation.
     int IsActive() const { return refCounter > 0 ? 1 : 0; }
     /// The slot of the mass in the indexed body that holds it; -1 for a mass from Create.
     int GetIndex() const { return index; }
@@ -121,8 +140,9 @@ class alignas(64) TMass : public TObject
     /// blend; the caller's rotation is ignored. Returns 0.
     int Draw() const;
     /// Adds an active owner; the first one puts the mass into the current world's massList and grid
-    /// (nothing to join when there is no world). Constraints call it; a program may too, to simulate a
-    /// mass without constraints, and then owes one SubRef. Returns 0.
+    /// (nothing to join when there is no world), and so does any one while the mass is counted but
+    /// outside the current world. Constraints call it; a program may too, to simulate a mass without
+    /// constraints, and then owes one SubRef. Returns 0.
     int AddRef();
     /// Re-files the mass in the grid cell of its current position (clamped into the used block); the
     /// step calls it. Returns 0.
@@ -140,9 +160,6 @@ class alignas(64) TMass : public TObject
     /// This mass.
     TMass* AsMass() override { return this; }
 
-    /// Takes the mass out of its grid cell, if it is filed in one.
-    void Unfile();
-
     ///@{
     /// Position, world units.
     float posX = 0.0f;
@@ -159,8 +176,13 @@ class alignas(64) TMass : public TObject
     float friction = 0.0f; ///< [0, 1]
     /// 1 = pinned (Freeze).
     int frozen = 0;
-    TLink link;                ///< node in massList while active; does not own
-    detail::GridLink gridlink; ///< place in its grid cell; does not own
+    TLink link; ///< node in massList while active; does not own
+
+  private:
+    // The grid cell it is filed in, null while filed nowhere; the cell does not own it.
+    detail::GridCell* cell_ = nullptr;
+
+  public:
     ///@{
     /// The grid cell (column, row) the mass was last filed in.
     int gridx = 0;
@@ -169,8 +191,30 @@ class alignas(64) TMass : public TObject
     int refCounter = 0; ///< active owners
     int index = -1;     ///< slot in the indexed body that holds it
 
-    std::string name;              ///< free label; kept after the fields the step reads
-    detail::MassEventCache events; ///< this step's events of pairs kept by this mass
+    std::string name; ///< free label; kept after the fields the step reads
+
+  private:
+    friend struct detail::Internals;
+
+    // The queue's pair index keeps the first few events of each mass in the mass itself, which the
+    // step has just touched, and only the rest in its shared table. Entries of an earlier step are
+    // recognised by their generation, so flushing the queue never visits the masses.
+    struct EventSlots
+    {
+        static constexpr int kSize = 4;
+        std::uint64_t gen = 0; // generation of the queue the entries belong to
+        int count = 0;         // entries in use in that generation
+        const void* other[kSize] = {};
+        TColEvent* event[kSize] = {};
+    };
+
+    bool InWorld() const;
+    void Join();
+    void Rejoin();
+    void Unfile();
+
+    std::uint32_t joined_ = 0; // generation of the registries it joined last
+    EventSlots events_;        // this step's events of pairs kept by this mass
 };
 
 } // namespace ravel

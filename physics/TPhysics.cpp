@@ -1,20 +1,16 @@
-// physics/TPhysics.cpp: the current world, its settings, the step and the camera.
+// physics/TPhysics.cpp: the current world, its settings, its registries and the camera.
 #include "physics/TPhysics.h"
 
 #include "physics/TColEvent.h"
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
+#include "physics/detail/Internals.h"
 #include "physics/detail/Registry.h"
-#include "physics/detail/Relax.h"
-#include "physics/detail/Report.h"
-#include "physics/detail/ZoneStage.h"
+#include "physics/detail/World.h"
 #include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
 #include "platform/Input.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace ravel
 {
@@ -29,12 +25,44 @@ int nextAutoColGroup = -2;
 
 namespace detail
 {
-ZoneCollideFn zoneCollide = nullptr;
-std::uint64_t registryVersion = 1;
-std::uint64_t gridEdits = 0;
-std::uint64_t userCalls = 0;
-int hooksInstalled = 0;
-StepState step;
+
+RegistryState registry;
+
+TLink Enlist(TList<TMassRef>& masses, TMassRef m)
+{
+    ++registry.version;
+    return masses.AddLast(std::move(m));
+}
+
+TLink Enlist(TList<TConstraintRef>& constraints, TConstraintRef c)
+{
+    ++registry.version;
+    return constraints.AddLast(std::move(c));
+}
+
+void Delist(TLink& link)
+{
+    ++registry.version;
+    link.Remove();
+}
+
+void ReplaceRegistries(bool fresh)
+{
+    constraintList = fresh ? std::make_shared<TList<TConstraintRef>>() : nullptr;
+    massList = fresh ? std::make_shared<TList<TMassRef>>() : nullptr;
+    zoneList = fresh ? std::make_shared<TList<TZoneRef>>() : nullptr;
+    ++registry.version;
+    ++registry.generation;
+}
+
+World::~World()
+{
+    for (auto& column : shiftgrid)
+        for (GridCell& cell : column)
+            for (TMass* const* m = cell.First(); m != cell.End(); ++m)
+                Internals::Cell(**m) = nullptr;
+}
+
 } // namespace detail
 
 TPhysics::TPhysics()
@@ -47,14 +75,6 @@ TPhysics::TPhysics()
     drawJY = CosDeg(drawRot) * drawScale;
 }
 
-TPhysics::~TPhysics()
-{
-    for (auto& column : shiftgrid)
-        for (detail::GridCell& cell : column)
-            for (TMass* const* m = cell.First(); m != cell.End(); ++m)
-                (*m)->gridlink = detail::GridLink{};
-}
-
 int TPhysics::EventKind() const
 {
     return TColEvent::MASS_BOUNDS;
@@ -62,12 +82,9 @@ int TPhysics::EventKind() const
 
 std::shared_ptr<TPhysics> TPhysics::Create(float maxX, float maxY, float gravY, float gravX, int iterations)
 {
-    auto w = std::make_shared<TPhysics>();
-    constraintList = std::make_shared<TList<TConstraintRef>>();
-    massList = std::make_shared<TList<TMassRef>>();
-    zoneList = std::make_shared<TList<TZoneRef>>();
+    std::shared_ptr<TPhysics> w = std::make_shared<detail::World>();
+    detail::ReplaceRegistries(true);
     world = w;
-    ++detail::registryVersion;
     w->boundsMinX = 0.0f;
     w->boundsMinY = 0.0f;
     w->boundsMaxX = maxX;
@@ -159,332 +176,8 @@ int TPhysics::Free()
     w.gravityX = w.gravityY = 0.0f;
     w.i = 0;
     w.friction = 0.0f;
-    constraintList = nullptr;
-    massList = nullptr;
-    zoneList = nullptr;
+    detail::ReplaceRegistries(false);
     world = nullptr;
-    ++detail::registryVersion;
-    return 0;
-}
-
-// ---------------------------------------------------------------------------------------------------
-// The step
-
-namespace
-{
-
-// Wall friction along a bound: brakes the velocity component w = pos - old along the wall by up to
-// `impulse`, never reversing it.
-inline void WallFriction(float pos, float& old, float impulse)
-{
-    float w = pos - old;
-    if (impulse > std::fabs(w))
-        old = pos;
-    else if (w > 0.0f)
-        old = old + impulse;
-    else if (w < 0.0f)
-        old = old - impulse;
-}
-
-// Where a mass's turn in the pass stands after user code has run.
-enum class Turn
-{
-    Go,   // the mass is still in the world: its turn goes on
-    Skip, // it has left massList: it is not visited again
-    Stop, // the world is no longer the current one: its step ends
-};
-
-inline Turn Standing(const TPhysics& w, const TMass& s)
-{
-    if (world.get() != &w)
-        return Turn::Stop;
-    return s.link.IsLinked() ? Turn::Go : Turn::Skip;
-}
-
-// Reports a bound contact; false when a hook has since taken the mass out or ended the step, so that
-// nothing more is done to it.
-inline bool ReportBound(TPhysics& w, TMass& s, float x, float y, float depth)
-{
-    const std::uint64_t calls = detail::userCalls;
-    detail::ReportContact(s, w, x, y, depth);
-    return detail::userCalls == calls || Standing(w, s) == Turn::Go;
-}
-
-inline Turn Bounds(TPhysics& w, TMass& s)
-{
-    float lo = w.boundsMinX + s.radius;
-    float hi = w.boundsMaxX - s.radius;
-    if (s.posX < lo)
-    {
-        float depth = lo - s.posX;
-        s.posX = lo;
-        if (!ReportBound(w, s, w.boundsMinX, s.posY, depth))
-            return Standing(w, s);
-        WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
-    }
-    else if (s.posX > hi)
-    {
-        float depth = s.posX - hi;
-        s.posX = hi;
-        if (!ReportBound(w, s, w.boundsMaxX, s.posY, depth))
-            return Standing(w, s);
-        WallFriction(s.posY, s.oldPosY, depth * (s.friction + w.friction) * 0.5f);
-    }
-    lo = w.boundsMinY + s.radius;
-    hi = w.boundsMaxY - s.radius;
-    if (s.posY < lo)
-    {
-        float depth = lo - s.posY;
-        s.posY = lo;
-        if (!ReportBound(w, s, s.posX, w.boundsMinY, depth))
-            return Standing(w, s);
-        WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
-    }
-    else if (s.posY > hi)
-    {
-        float depth = s.posY - hi;
-        s.posY = hi;
-        if (!ReportBound(w, s, s.posX, w.boundsMaxY, depth))
-            return Standing(w, s);
-        WallFriction(s.posX, s.oldPosX, depth * (s.friction + w.friction) * 0.5f);
-    }
-    return Turn::Go;
-}
-
-// The pair passes the group rule and the tests `Collide` starts with (not both frozen, boxes
-// overlapping), evaluated the same way. Most candidates fail here, so it is done inline; `Collide` repeats
-// the tests, so a pair that passes gets exactly the same treatment.
-inline bool MayTouch(const TMass& s, const TMass& o)
-{
-    float r = s.radius + o.radius;
-    bool groups = detail::GroupsCollide(s.colGroup, o.colGroup);
-    bool movable = !(s.frozen && o.frozen);
-    bool near = !(std::fabs(o.posX - s.posX) > r) && !(std::fabs(o.posY - s.posY) > r);
-    return groups && movable && near;
-}
-
-// A contact between two masses while hooks are installed: o is held for the call, since a hook may
-// drop the last reference to a mass that is filed in the grid but not active.
-[[gnu::noinline]] void CollideHeld(TMass& s, TMass& o)
-{
-    TMassRef hold = std::static_pointer_cast<TMass>(o.weak_from_this().lock());
-    s.Collide(o);
-}
-
-// Collides s with the masses of one cell, in filing order. A collision may run a
-// hook that files or unfiles masses; the walk then carries on after o wherever o is filed now, which
-// is where a list threaded through the masses would lead it.
-inline Turn CollideCell(TPhysics& w, TMass& s, detail::GridCell* cell)
-{
-    for (TMass* const* p = cell->First(); p != cell->End(); ++p)
-    {
-        TMass* o = *p;
-        if (!MayTouch(s, *o))
-            continue;
-        const std::uint64_t edits = detail::gridEdits;
-        const std::uint64_t calls = detail::userCalls;
-        if (detail::hooksInstalled)
-            CollideHeld(s, *o);
-        else
-            s.Collide(*o);
-        if (detail::userCalls == calls) // both are still where they were filed
-        {
-            cell->bounds.Cover(o->posX, o->posY);
-            s.gridlink.cell->bounds.Cover(s.posX, s.posY);
-        }
-        else if (Turn t = Standing(w, s); t != Turn::Go)
-            return t;
-        if (detail::gridEdits != edits)
-        {
-            cell = o->gridlink.cell;
-            if (!cell)
-                return Turn::Go;
-            p = cell->Find(o);
-        }
-    }
-    return Turn::Go;
-}
-
-// Takes every cell's bounds afresh from the masses filed in it.
-void TakeCellBounds(TPhysics& w)
-{
-    for (int gx = 0; gx < w.gridsize; ++gx)
-        for (int gy = 0; gy < w.gridsize; ++gy)
-        {
-            detail::GridCell& cell = w.shiftgrid[gx][gy];
-            cell.bounds.Clear();
-            for (TMass* const* p = cell.First(); p != cell.End(); ++p)
-                cell.bounds.Cover((*p)->posX, (*p)->posY, (*p)->radius);
-        }
-}
-
-// The bounds taken at `stamp` (a userCalls value) hold as long as no user code has run since.
-inline Turn CollideThroughGrid(TPhysics& w, TMass& s, bool bounds, std::uint64_t stamp)
-{
-    s.AddToGrid();
-    if (s.colGroup == 0.0f) // group 0 meets nothing: no cell to look at
-        return Turn::Go;
-    const int last = w.gridsize - 1;
-    for (int gx = s.gridx - 1; gx <= s.gridx + 1; ++gx)
-    {
-        if (gx < 0 || gx > last)
-            continue;
-        for (int gy = s.gridy - 1; gy <= s.gridy + 1; ++gy)
-        {
-            if (gy < 0 || gy > last)
-                continue;
-            detail::GridCell& cell = w.shiftgrid[gx][gy];
-            if (bounds && detail::userCalls == stamp && cell.bounds.Apart(s.posX, s.posY, s.radius))
-                continue;
-            if (Turn t = CollideCell(w, s, &cell); t != Turn::Go)
-                return t;
-        }
-    }
-    return Turn::Go;
-}
-
-// Collides s with the later masses of the pass's array. Once user code has run in this pass, a mass
-// it has taken out of the world is passed over.
-inline Turn CollideLater(TPhysics& w, TMass& s, TMass* const* later, TMass* const* end, std::uint64_t stamp)
-{
-    for (; later != end; ++later)
-    {
-        TMass& o = **later;
-        if (!MayTouch(s, o))
-            continue;
-        if (detail::userCalls != stamp && !o.link.IsLinked())
-            continue;
-        const std::uint64_t calls = detail::userCalls;
-        s.Collide(o);
-        if (detail::userCalls != calls)
-            if (Turn t = Standing(w, s); t != Turn::Go)
-                return t;
-    }
-    return Turn::Go;
-}
-
-// Collides s with every zone of the list that admits it, in list order. The list is walked live:
-// zones that a response frees are not visited again, zones added are.
-inline Turn CollideZones(TPhysics& w, TMass& s, const TList<TZoneRef>& zones)
-{
-    const std::uint64_t calls = detail::userCalls;
-    for (const TZoneRef& z : zones)
-    {
-        detail::zoneCollide(*z, s);
-        if (detail::userCalls != calls)
-            if (Turn t = Standing(w, s); t != Turn::Go)
-                return t;
-    }
-    return Turn::Go;
-}
-
-// Marks the step as running for as long as it lives, and lets go of the masses kept for it at the end.
-class StepRun
-{
-  public:
-    StepRun() { detail::step.running = 1; }
-    ~StepRun()
-    {
-        detail::step.running = 0;
-        std::vector<TMassRef> last;
-        last.swap(detail::step.released);
-        last.clear();                     // their destructors may touch the registries
-        last.swap(detail::step.released); // keeps the capacity
-    }
-    StepRun(const StepRun&) = delete;
-    StepRun& operator=(const StepRun&) = delete;
-};
-
-} // namespace
-
-int TPhysics::Update()
-{
-    if (detail::step.running || !world || !massList || !constraintList)
-        return 0;
-    // Local handles: a hook or a zone response may replace or free the world during the step.
-    std::shared_ptr<TPhysics> keep = world;
-    TListRef<TMassRef> masses = massList;
-    TListRef<TConstraintRef> constraints = constraintList;
-    TListRef<TZoneRef> zones = zoneList;
-    TPhysics& w = *keep;
-    StepRun run;
-
-    // Flat copies of the registries, taken again only when they have changed. Nothing changes them
-    // during integration or the constraint stage; a hook or zone response may change them between
-    // masses, and the next pass sees that.
-    auto takeSnapshot = [&] {
-        if (w.massesVersion == detail::registryVersion &&
-            static_cast<int>(w.snapshot.size()) == masses->Count())
-            return;
-        w.snapshot.clear();
-        for (const TMassRef& ref : *masses)
-            w.snapshot.push_back(ref.get());
-        w.massesVersion = detail::registryVersion;
-    };
-    auto takeConstraints = [&] {
-        if (w.constraintsVersion == detail::registryVersion &&
-            static_cast<int>(w.constraintArray.size()) == constraints->Count())
-            return;
-        w.constraintArray.clear();
-        for (const TConstraintRef& ref : *constraints)
-            w.constraintArray.push_back(ref.get());
-        w.constraintsVersion = detail::registryVersion;
-    };
-
-    takeSnapshot();
-    bool collidable = false; // any mass that can meet another; else the cells' bounds serve nothing
-    for (TMass* mp : w.snapshot)
-    {
-        TMass& m = *mp;
-        collidable = collidable || m.colGroup != 0.0f;
-        if (!m.frozen)
-        {
-            float vx = m.posX - m.oldPosX;
-            float vy = m.posY - m.oldPosY;
-            m.oldPosX = m.posX;
-            m.oldPosY = m.posY;
-            m.posX = m.posX + vx + w.gravityX;
-            m.posY = m.posY + vy + w.gravityY;
-        }
-        m.AddToGrid();
-    }
-
-    TColEvent::Flush();
-
-    const int passes = w.i;
-    for (int pass = 0; pass < passes; ++pass)
-    {
-        takeConstraints();
-        for (TConstraint* c : w.constraintArray)
-            detail::Relax(*c);
-        const bool bounds = w.gridon && collidable;
-        if (bounds)
-            TakeCellBounds(w);
-        const std::uint64_t stamp = detail::userCalls;
-
-        takeSnapshot();
-        TMass* const* array = w.snapshot.data();
-        const std::size_t count = w.snapshot.size();
-        for (std::size_t j = 0; j < count; ++j)
-        {
-            TMass& s = *array[j];
-            // Once user code has run in this pass, a mass it took out of the world has no turn.
-            Turn t = detail::userCalls == stamp ? Turn::Go : Standing(w, s);
-            if (t == Turn::Go)
-                t = Bounds(w, s);
-            if (t == Turn::Go && !s.frozen && zones && detail::zoneCollide)
-                t = CollideZones(w, s, *zones);
-            if (t == Turn::Go)
-            {
-                if (w.gridon)
-                    t = CollideThroughGrid(w, s, bounds, stamp);
-                else if (s.colGroup != 0.0f) // group 0 meets nothing: no pair to look at
-                    t = CollideLater(w, s, array + j + 1, array + count, stamp);
-            }
-            if (t == Turn::Stop)
-                return 0;
-        }
-    }
     return 0;
 }
 

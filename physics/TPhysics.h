@@ -1,16 +1,19 @@
 // physics/TPhysics.h: the current world: bounds, gravity, passes, registries, grid, step and camera.
 #pragma once
 #include "physics/TObject.h"
-#include "physics/detail/Grid.h"
 #include "platform/TImage.h"
 #include "platform/TList.h"
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace ravel
 {
+
+namespace detail
+{
+struct World;
+} // namespace detail
 
 /// The simulation world. There is one current world, held in `world`; every function acts on it.
 /// Called while no world exists, every function except Create does nothing and returns 0 (0.0 for the
@@ -25,11 +28,6 @@ class TPhysics : public TObject
   public:
     static constexpr int MAX_GRID = 64; ///< side of the cell array
 
-    /// A world with the default settings, not made current and with no registries; Create is the way
-    /// to make the world the library simulates. Reads the graphics size for the camera centre.
-    TPhysics();
-    /// Unfiles the masses still in its grid, so they can be re-filed or destroyed later.
-    ~TPhysics() override;
     ///@{
     /// Not copyable: there is one current world.
     TPhysics(const TPhysics&) = delete;
@@ -133,11 +131,8 @@ class TPhysics : public TObject
     float gravityX = 0.0f; ///< world units per step squared
     /// Vertical gravity, world units per step squared; +y is down.
     float gravityY = 0.0f;
-    int i = 0;      ///< relaxation passes per step
-    int gridon = 0; ///< 1 = mass pairs through the grid
-    /// The cells, [column][row]. They do not own their masses: a mass unfiles itself when it is
-    /// destroyed, and the world unfiles the rest when it is destroyed.
-    detail::GridCell shiftgrid[MAX_GRID][MAX_GRID];
+    int i = 0;           ///< relaxation passes per step
+    int gridon = 0;      ///< 1 = mass pairs through the grid
     int gridsize = 0;    ///< cells per side in use, 8 to 64
     float ratiox = 0.0f; ///< cells per world unit
     /// Cells per world unit along y.
@@ -158,11 +153,10 @@ class TPhysics : public TObject
     float drawJY = 1.0f;
     ///@}
 
-    // Working state of the step, kept between steps so that stepping allocates nothing once warm.
-    std::vector<TMass*> snapshot;              ///< the masses of the running pass, in massList order
-    std::vector<TConstraint*> constraintArray; ///< constraintList in order, as of constraintsVersion
-    std::uint64_t massesVersion = 0;           ///< registry version the snapshot was taken at
-    std::uint64_t constraintsVersion = 0;      ///< registry version constraintArray was taken at
+  private:
+    // Worlds are made by Create only, which also makes their grid.
+    friend struct detail::World;
+    TPhysics();
 };
 
 /// The current world; null before the first Create and after Free.

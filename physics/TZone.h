@@ -243,6 +243,9 @@ class TZone : public TObject
     /// is set, the vertex (x, y) and its transform put there; then rebuilds the quadtree.
     int Splice(std::size_t at, std::size_t erase, bool insert, float x, float y);
     static int PushOut(TZone& zone, TMass& mass, float nx, float ny, float depth);
+    /// The cell a zone's tree covers: the bounding box of the vertices, enlarged by 1 on every side;
+    /// false without vertices.
+    static bool RootCell(const std::vector<float>& area, float& x, float& y, float& w, float& h);
 };
 
 } // namespace ravel

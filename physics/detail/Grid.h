@@ -1,7 +1,5 @@
 // physics/detail/Grid.h: the cells of the world's spatial grid.
 #pragma once
-#include "physics/detail/UserCode.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -13,10 +11,6 @@ class TMass;
 
 namespace detail
 {
-
-// Counts every change to any cell's contents. A walk over a cell that hands control to a hook
-// compares it before and after to learn whether the cell may have shifted under it.
-extern std::uint64_t gridEdits;
 
 // A box holding the positions of a cell's masses and their largest radius. It is taken afresh at the
 // start of each pass and only grows after that, as masses are filed in or move; a mass that leaves
@@ -114,15 +108,6 @@ struct GridCell
         }
         slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(k));
     }
-};
-
-// The cell a mass is filed in, null while it is filed nowhere. A world that is destroyed unfiles its
-// masses first, so a non-null cell always belongs to a live world. The mass's place in the cell is
-// found by looking: cells hold a handful of masses, and not keeping an index saves rewriting the
-// index of every mass behind it whenever one leaves.
-struct GridLink
-{
-    GridCell* cell = nullptr;
 };
 
 } // namespace detail

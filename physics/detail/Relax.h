@@ -3,6 +3,7 @@
 #pragma once
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
+#include "physics/detail/Contact.h"
 
 #include <cmath>
 
@@ -19,9 +20,7 @@ inline void Relax(TConstraint& c)
         return;
     float dx = a.posX - b.posX;
     float dy = a.posY - b.posY;
-    float len = std::sqrt(dx * dx + dy * dy);
-    if (len < 0.0001f)
-        len = 0.0001f;
+    float len = FloorDistance(std::sqrt(dx * dx + dy * dy));
     float ux = dx / len;
     float uy = dy / len;
     float corr = (len - c.restLength) * c.stiffness;
@@ -37,10 +36,8 @@ inline void Relax(TConstraint& c)
     }
     else
     {
-        float total = a.mass + b.mass;
-        // Weightless pairs have no ratio to split by: they share the correction evenly.
-        float shareA = total != 0.0f ? b.mass / total : 0.5f;
-        float shareB = total != 0.0f ? a.mass / total : 0.5f;
+        float shareA, shareB;
+        WeightShares(a, b, shareA, shareB);
         a.posX = a.posX - ux * corr * shareA;
         a.posY = a.posY - uy * corr * shareA;
         b.posX = b.posX + ux * corr * shareB;

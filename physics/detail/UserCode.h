@@ -1,37 +1,47 @@
-// physics/detail/UserCode.h: calls from the library into application code (event hooks and zone
-// responses), and what the step keeps so that such code may change anything while it runs.
+// physics/detail/UserCode.h: the one way from the library into application code (event hooks and
+// zone responses), and how the step learns that such code has run.
 #pragma once
-#include "physics/Refs.h"
-
 #include <cstdint>
-#include <vector>
+#include <utility>
 
 namespace ravel::detail
 {
 
-// Counts calls out to user code. Such code may move any mass, add, remove or free masses,
-// constraints, zones, hooks and bodies, and free or replace the world. A walk that finds the count
-// changed stops trusting what it took before the call: the cells' bounds, and whether the entries it
-// is about to visit are still there.
-extern std::uint64_t userCalls;
-
-// Event hooks installed; while there are none, a contact between two masses calls no user code.
-extern int hooksInstalled;
-
-/// Called right before every call into user code.
-inline void EnterUserCode()
+/// User code may move any mass, add, remove or free masses, constraints, zones, hooks and bodies,
+/// and free or replace the world. Every call into it goes through CallUser, which counts it; a walk
+/// of the step takes a Mark before handing control away and, when user code has run since, stops
+/// trusting what it took before: where its entries are, whether they are still in the world, the
+/// bounds of the grid's cells.
+struct UserCodeState
 {
-    ++userCalls;
+    std::uint64_t runs = 0; ///< calls into user code so far
+    int hooks = 0;          ///< event hooks installed; while there are none a contact calls no user code
+};
+extern UserCodeState userCode;
+
+/// Runs a hook or a response.
+template <class F> decltype(auto) CallUser(F&& call)
+{
+    ++userCode.runs;
+    return std::forward<F>(call)();
 }
 
-// The step in progress.
-struct StepState
+/// A point in the library's calls into user code.
+class Mark
 {
-    int running = 0; ///< 1 while TPhysics::Update runs; an Update called from inside returns at once
-    /// Masses that left massList while the step ran. The step's pass still holds them in its array, so
-    /// they are kept alive until the step ends.
-    std::vector<TMassRef> released;
+  public:
+    Mark() : runs_(userCode.runs) {}
+    /// True when user code has run since the mark was taken.
+    bool UserRan() const { return userCode.runs != runs_; }
+
+  private:
+    std::uint64_t runs_;
 };
-extern StepState step;
+
+/// True while event hooks are installed: a contact reported then may run user code.
+inline bool HooksInstalled()
+{
+    return userCode.hooks != 0;
+}
 
 } // namespace ravel::detail

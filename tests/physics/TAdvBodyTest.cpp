@@ -280,6 +280,30 @@ TEST_F(AdvBodyTest, ActivationCountsOnceAndSparesUnconnectedMasses)
     EXPECT_TRUE(body.conList->IsEmpty());
 }
 
+TEST_F(AdvBodyTest, ABodyLeftInAReplacedWorldJoinsTheNewOneWhenActivatedAgain)
+{
+    TAdvBody body;
+    AddRow(body, 3);
+    body.ConAdd(0, 1, 0, 1);
+    body.ConAdd(1, 2, 0, 1);
+    body.Activate();
+    TPhysics::Create(1000.0f, 1000.0f, 1.0f, 0.0f, 1);
+    EXPECT_TRUE(massList->IsEmpty());
+    EXPECT_EQ(body.MassIsActive(1), 1) << "still counted by its constraints";
+
+    body.Activate(); // counts nothing twice, but brings the constraints and their masses in
+    EXPECT_EQ(constraintList->Count(), 2);
+    EXPECT_EQ(massList->Count(), 3);
+    TPhysics::Update();
+    EXPECT_EQ(body.MassGetY(2), 1.0f) << "simulated by the new world";
+
+    body.DeActivate(); // one release each is all it takes
+    EXPECT_TRUE(constraintList->IsEmpty());
+    EXPECT_TRUE(massList->IsEmpty());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(body.MassIsActive(i), 0) << i;
+}
+
 TEST_F(AdvBodyTest, DestroyingAnActiveBodyTakesItOutOfTheWorld)
 {
     {

@@ -1,6 +1,9 @@
 // Tests of masses: settings, activity, grid filing and mass-versus-mass contact.
 #include "CoreFixture.h"
 
+#include "physics/detail/Internals.h"
+#include "physics/detail/World.h"
+
 #include <cmath>
 
 namespace ravel::test
@@ -86,7 +89,7 @@ TEST_F(MassTest, CopyIsInactiveAndKeepsEverythingElse)
     EXPECT_EQ(c->IsFrozen(), 1);
     EXPECT_EQ(c->GetIndex(), 7);
     EXPECT_EQ(c->IsActive(), 0);
-    EXPECT_EQ(c->gridlink.cell, nullptr);
+    EXPECT_EQ(detail::Internals::Cell(*c), nullptr);
     EXPECT_EQ(massList->Count(), 1);
 }
 
@@ -101,7 +104,7 @@ TEST_F(MassTest, TheActivityCountIsUnclamped)
     m->SubRef();
     EXPECT_EQ(m->IsActive(), 0);
     EXPECT_TRUE(massList->IsEmpty());
-    EXPECT_EQ(m->gridlink.cell, nullptr);
+    EXPECT_EQ(detail::Internals::Cell(*m), nullptr);
 
     m->SubRef(); // -1
     m->AddRef(); // 0: still out
@@ -128,7 +131,7 @@ TEST_F(MassTest, GridCellsAreTakenFromAbsoluteCoordinatesAndClamped)
         TMassRef m = Active(c.x, c.y, 1.0f, 0);
         EXPECT_EQ(m->gridx, c.gx) << c.x;
         EXPECT_EQ(m->gridy, c.gy) << c.y;
-        EXPECT_EQ(m->gridlink.cell, &world->shiftgrid[c.gx][c.gy]);
+        EXPECT_EQ(detail::Internals::Cell(*m), &detail::CurrentWorld()->shiftgrid[c.gx][c.gy]);
         m->SubRef();
     }
 }
@@ -136,7 +139,7 @@ TEST_F(MassTest, GridCellsAreTakenFromAbsoluteCoordinatesAndClamped)
 TEST_F(MassTest, CellsKeepTheirMassesInFilingOrder)
 {
     TMassRef a = Active(10, 10, 1, 0), b = Active(20, 20, 1, 0), c = Active(30, 30, 1, 0);
-    const detail::GridCell& cell = world->shiftgrid[0][0];
+    const detail::GridCell& cell = detail::CurrentWorld()->shiftgrid[0][0];
     using Masses = std::vector<TMass*>;
     EXPECT_EQ(Masses(cell.First(), cell.End()), (Masses{a.get(), b.get(), c.get()}));
     b->AddToGrid(); // re-filing moves it to the end

@@ -5,6 +5,7 @@
 #include "platform/Random.h"
 
 #include <cmath>
+#include <type_traits>
 
 namespace ravel::test
 {
@@ -146,6 +147,30 @@ TEST(WorldSettings, ANewWorldForgetsTheMassesOfTheOldOne)
     m->SubRef();
     TPhysics::Free();
 }
+
+TEST(WorldSettings, AMassCountedWithoutAWorldJoinsTheNextOneOnItsNextOwner)
+{
+    TPhysics::Free();
+    TMassRef m = TMass::Create(100.0f, 100.0f, 1.0f, 1.0f, 0.0f, 0);
+    m->AddRef(); // nothing to join yet
+    TPhysics::Create(1000.0f, 1000.0f, 0.0f, 0.0f, 1);
+    EXPECT_TRUE(massList->IsEmpty());
+    m->AddRef(); // joins, and counts as ever
+    EXPECT_EQ(massList->Count(), 1);
+    m->AddRef(); // already in: nothing more to join
+    EXPECT_EQ(massList->Count(), 1);
+    m->SubRef();
+    m->SubRef();
+    EXPECT_EQ(massList->Count(), 1) << "one count is left";
+    m->SubRef();
+    EXPECT_TRUE(massList->IsEmpty());
+    TPhysics::Free();
+}
+
+// Masses and constraints come only from their factories, which own them through a handle: built any
+// other way they could be counted active without ever joining a world.
+static_assert(!std::is_default_constructible_v<TMass> && !std::is_copy_constructible_v<TMass>);
+static_assert(!std::is_default_constructible_v<TConstraint> && !std::is_copy_constructible_v<TConstraint>);
 
 TEST(WorldSettings, MassesOutliveAFreedWorldThatTheyWereFiledIn)
 {
