@@ -78,6 +78,10 @@ forbid "the drivers" "physics, programs or their harness" "\"physics/|$programs|
 forbid "physics" "SDL, OpenGL, the drivers, physics/api, programs or their harness" "$window_system|\"$drivers|\"physics/api/|$programs|$harness" "${physics_files[@]}"
 forbid "physics/api" "SDL, OpenGL, the drivers, programs or their harness" "$window_system|\"$drivers|$programs|$harness" "${api_files[@]}"
 forbid "the demo and samples" "the test, benchmark and tool harness" '"(tests|bench|tools)/' "${program_files[@]}"
+# The installed headers keep the step's working state to themselves: no public header of the physics
+# includes a private one.
+mapfile -t public_physics_headers < <(git ls-files -- 'physics/*.h' 'physics/api/*.h' | grep -v '/detail/' || true)
+forbid "the public physics headers" "private headers (detail/)" "\"[^\"]*detail/" "${public_physics_headers[@]}"
 # The examples use what an installed package offers: public headers only.
 forbid "the examples" "private headers (detail/, platform/sdl/), SDL, OpenGL or the harness" "$window_system|\"[^\"]*detail/|\"platform/sdl/|$programs|$harness" "${example_files[@]}"
 # Tests, benchmarks and tools share scenes/ and nothing else of one another.
