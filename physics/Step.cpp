@@ -86,25 +86,28 @@ class StepRun
     const std::vector<TMass*>& Masses() const
     {
         detail::StepState& st = detail::step;
-        if (st.massesAt != detail::registry.version || static_cast<int>(st.masses.size()) != masses_->Count())
+        if (st.massesAt != detail::registry.version || st.massesOf != masses_.get() ||
+            static_cast<int>(st.masses.size()) != masses_->Count())
         {
             st.masses.clear();
             for (const TMassRef& ref : *masses_)
                 st.masses.push_back(ref.get());
             st.massesAt = detail::registry.version;
+            st.massesOf = masses_.get();
         }
         return st.masses;
     }
     const std::vector<TConstraint*>& Constraints() const
     {
         detail::StepState& st = detail::step;
-        if (st.constraintsAt != detail::registry.version ||
+        if (st.constraintsAt != detail::registry.version || st.constraintsOf != constraints_.get() ||
             static_cast<int>(st.constraints.size()) != constraints_->Count())
         {
             st.constraints.clear();
             for (const TConstraintRef& ref : *constraints_)
                 st.constraints.push_back(ref.get());
             st.constraintsAt = detail::registry.version;
+            st.constraintsOf = constraints_.get();
         }
         return st.constraints;
     }

@@ -20,6 +20,10 @@ struct StepState
     std::vector<TConstraint*> constraints; ///< constraintList in order, as of constraintsAt
     std::uint64_t massesAt = 0;
     std::uint64_t constraintsAt = 0;
+    /// The lists the copies were taken from: a program may put other lists in massList and
+    /// constraintList between steps (two worlds stepped in turn) without the library seeing it.
+    const void* massesOf = nullptr;
+    const void* constraintsOf = nullptr;
 };
 extern StepState step;
 

@@ -167,6 +167,54 @@ TEST(WorldSettings, AMassCountedWithoutAWorldJoinsTheNextOneOnItsNextOwner)
     TPhysics::Free();
 }
 
+// A program may keep two worlds and step them in turn by putting each one's registries back in the
+// globals; each step must see the lists it is given, even when both hold as many masses.
+TEST(WorldSettings, TwoWorldsSteppedInTurnEachMoveOnlyTheirOwnMasses)
+{
+    struct Slot
+    {
+        std::shared_ptr<TPhysics> physics;
+        std::shared_ptr<TList<TMassRef>> masses;
+        std::shared_ptr<TList<TConstraintRef>> constraints;
+        std::shared_ptr<TList<TZoneRef>> zones;
+        TMassRef m;
+    };
+    auto make = [](float speed) {
+        Slot s;
+        TPhysics::Create(1000.0f, 1000.0f, 0.0f, 0.0f, 1);
+        s.m = TMass::Create(100.0f, 100.0f, 1.0f, 1.0f, 0.0f, 0);
+        s.m->AddRef();
+        s.m->SetVelocity(speed, 0.0f);
+        s.physics = world;
+        s.masses = massList;
+        s.constraints = constraintList;
+        s.zones = zoneList;
+        return s;
+    };
+    auto use = [](const Slot& s) {
+        world = s.physics;
+        massList = s.masses;
+        constraintList = s.constraints;
+        zoneList = s.zones;
+    };
+    Slot a = make(1.0f);
+    Slot b = make(2.0f);
+    for (int k = 0; k < 3; ++k)
+    {
+        use(a);
+        TPhysics::Update();
+        use(b);
+        TPhysics::Update();
+    }
+    EXPECT_EQ(a.m->posX, 103.0f);
+    EXPECT_EQ(b.m->posX, 106.0f);
+    a.m->SubRef();
+    b.m->SubRef();
+    TPhysics::Free();
+    use(a);
+    TPhysics::Free();
+}
+
 // Masses and constraints come only from their factories, which own them through a handle: built any
 // other way they could be counted active without ever joining a world.
 static_assert(!std::is_default_constructible_v<TMass> && !std::is_copy_constructible_v<TMass>);
