@@ -74,7 +74,8 @@ class TAdvBody : public TBody
     int CleanIndex();
     /// Assigns every constraint to this body, which brings the constraints and the masses they use
     /// into the current world; repeated calls count once, and a repeat picks up constraints added
-    /// since. A mass no constraint uses stays unsimulated. Returns 0.
+    /// since and brings back into the current world what a world replaced since left out. A mass no
+    /// constraint uses stays unsimulated. Returns 0.
     int Activate();
     /// Frees every constraint from this body: constraints and masses that nothing else holds leave
     /// the world. The tables are kept. Returns 0.
