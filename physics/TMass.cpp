@@ -38,7 +38,7 @@ inline int Cell(float coordinate, float ratio, int last)
 inline void BrakeOne(TMass& m, float nx, float ny, float budget)
 {
     float tx, ty;
-    detail::Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
+    detail::Tangential(m, nx, ny, tx, ty);
     float t = std::sqrt(tx * tx + ty * ty);
     if (budget >= t)
     {
@@ -328,10 +328,9 @@ int TMass::Collide(TMass& b)
         b.posX = b.posX + sx * shareB;
         b.posY = b.posY + sy * shareB;
 
-        float thetaN = Atan2Deg(ny, nx);
         float tax, tay, tbx, tby;
-        detail::Tangential(a, nx, ny, thetaN, tax, tay);
-        detail::Tangential(b, nx, ny, thetaN, tbx, tby);
+        detail::Tangential(a, nx, ny, tax, tay);
+        detail::Tangential(b, nx, ny, tbx, tby);
         float hx = tax - (tax + tbx) * 0.5f;
         float hy = tay - (tay + tby) * 0.5f;
         float h = std::sqrt(hx * hx + hy * hy);

@@ -181,7 +181,7 @@ int TZone::PushOut(TZone& zone, TMass& m, float nx, float ny, float depth)
     m.posY += ny * depth;
     // The velocity after the push, split into its part along the normal and the sliding rest.
     float tx, ty;
-    detail::Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
+    detail::Tangential(m, nx, ny, tx, ty);
     float tlen = std::sqrt(tx * tx + ty * ty);
     float limit = 0.5f * depth * (zone.friction + m.friction);
     if (tlen <= limit)

@@ -29,14 +29,13 @@ inline void WeightShares(const TMass& a, const TMass& b, float& shareA, float& s
     shareB = total != 0.0f ? a.mass / total : 0.5f;
 }
 
-/// The tangential part of a mass's velocity against the normal (nx, ny) of direction thetaN degrees.
-/// The normal component is |v| cos(theta_v - theta_n), through the angles, as the responses are defined.
-inline void Tangential(const TMass& m, float nx, float ny, float thetaN, float& tx, float& ty)
+/// The tangential part of a mass's velocity against the unit normal (nx, ny). The normal component is
+/// the dot product v . n, x term first; for a unit normal it is |v| cos(theta_v - theta_n).
+inline void Tangential(const TMass& m, float nx, float ny, float& tx, float& ty)
 {
     float vx = m.posX - m.oldPosX;
     float vy = m.posY - m.oldPosY;
-    float speed = std::sqrt(vx * vx + vy * vy);
-    float vn = speed * CosDeg(Atan2Deg(vy, vx) - thetaN);
+    float vn = vx * nx + vy * ny;
     tx = vx - nx * vn;
     ty = vy - ny * vn;
 }

@@ -309,12 +309,11 @@ class Kernel
         }
     }
 
-    void Tangential(int m, float nx, float ny, float thetaN, float& tx, float& ty) const
+    void Tangential(int m, float nx, float ny, float& tx, float& ty) const
     {
         float vx = x_[m] - ox_[m];
         float vy = y_[m] - oy_[m];
-        float speed = std::sqrt(vx * vx + vy * vy);
-        float vn = speed * CosDeg(Atan2Deg(vy, vx) - thetaN);
+        float vn = vx * nx + vy * ny;
         tx = vx - nx * vn;
         ty = vy - ny * vn;
     }
@@ -322,7 +321,7 @@ class Kernel
     void BrakeOne(int m, float nx, float ny, float budget)
     {
         float tx, ty;
-        Tangential(m, nx, ny, Atan2Deg(ny, nx), tx, ty);
+        Tangential(m, nx, ny, tx, ty);
         float t = std::sqrt(tx * tx + ty * ty);
         if (budget >= t)
         {
@@ -378,10 +377,9 @@ class Kernel
             y_[a] = y_[a] - sy * shareA;
             x_[b] = x_[b] + sx * shareB;
             y_[b] = y_[b] + sy * shareB;
-            float thetaN = Atan2Deg(ny, nx);
             float tax, tay, tbx, tby;
-            Tangential(a, nx, ny, thetaN, tax, tay);
-            Tangential(b, nx, ny, thetaN, tbx, tby);
+            Tangential(a, nx, ny, tax, tay);
+            Tangential(b, nx, ny, tbx, tby);
             float hx = tax - (tax + tbx) * 0.5f;
             float hy = tay - (tay + tby) * 0.5f;
             float h = std::sqrt(hx * hx + hy * hy);
