@@ -22,7 +22,7 @@ constexpr float kRadius = 7.0f;
 constexpr int kColumns = 4;
 constexpr int kPerColumn = 90; // masses poured into a column before the oldest is poured again
 constexpr int kPourEvery = 5;  // steps between two masses of a column
-constexpr int kTrapped = 12;   // masses that start inside the loop and never get out
+constexpr int kTrapped = 12;   // masses that start inside the loop, which keeps nearly all of them
 
 // Every point of a regular polygon, or of a star when `inner` differs from `outer`.
 std::vector<float> Ring(int points, float outer, float inner, float turn)
