@@ -322,7 +322,7 @@ struct EventState
     int chainRuns = 0;            // hook chains running, nested ones included
 };
 
-EventState& State()
+[[gnu::always_inline]] inline EventState& State()
 {
     static EventState* state = new EventState;
     return *state;
@@ -591,7 +591,8 @@ namespace
 // An event with handles on both objects, made at once: for contacts a hook must see, and for objects
 // that no registry of the current world holds, which the record alone would not keep alive. With no
 // hook and no record for the pair yet (the caller looked), it is queued as Post would queue it.
-void ReportWithEvent(EventState& st, TMass& mass, TObject& other, float x, float y, float force, bool hooks)
+[[gnu::noinline]] void ReportWithEvent(EventState& st, TMass& mass, TObject& other, float x, float y, float force,
+                                       bool hooks)
 {
     TColEventRef event = NewEvent();
     event->obj1 = HandleOn(&mass);
@@ -626,7 +627,7 @@ inline bool Handled(EventState& st, TMass& owner, const void* key, TMass& mass, 
 }
 
 // The first contact of a pair since the flush, recorded without an event.
-inline void Append(EventState& st, TMass& owner, const void* key, TMass& mass, TObject& other, int id, float x,
+[[gnu::always_inline]] inline void Append(EventState& st, TMass& owner, const void* key, TMass& mass, TObject& other, int id, float x,
                    float y, float force)
 {
     const int k = static_cast<int>(st.records.size());

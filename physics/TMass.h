@@ -46,7 +46,9 @@ class alignas(64) TMass : public TObject
     static TMassRef Create(float x, float y, float mass, float radius, float friction, int colGroup);
     /// For Create and Copy only: the key is theirs alone.
     explicit TMass(Key) {}
-    /// Takes the mass out of its grid cell.
+    /// Takes the mass out of its grid cell. Should a step's event not yet asked for still name the mass
+    /// (only a mass taken out of massList by hand can be destroyed then), that event names null in its
+    /// place; see TColEvent.
     ~TMass() override;
     ///@{
     /// Not copyable: Copy makes an inactive copy owned by a handle.

@@ -69,7 +69,8 @@ class TZone : public TObject
     /// A new registered zone equal to this one, sharing its quadtree and image; null if this zone has
     /// no vertices.
     TZoneRef Copy() const;
-    /// Hands over to the event queue the contacts of this step that name the zone.
+    /// Should a step's event not yet asked for still name the zone (only a zone taken out of zoneList by
+    /// hand can be destroyed then), that event names null in its place; see TColEvent.
     ~TZone() override;
 
     ///@{
