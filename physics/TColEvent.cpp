@@ -287,9 +287,9 @@ class EventIndex
 // from the start.
 struct Record
 {
-    TMass* mass;   // obj1
+    TMass* mass;    // obj1
     TObject* other; // obj2
-    int made;      // index of its event in EventState::made, kNone until one is made
+    int made;       // index of its event in EventState::made, kNone until one is made
     int id;
     float x;
     float y;
@@ -313,8 +313,8 @@ struct EventState
     std::vector<Record> records; // this step's events in arrival order; the queue starts at `head`
     std::size_t head = 0;
     EventIndex eventIndex;
-    std::vector<TColEventRef> made; // owns every event made for a record, until the flush
-    std::vector<TObjectRef> kept;   // objects that records name and that nothing else may hold
+    std::vector<TColEventRef> made;      // owns every event made for a record, until the flush
+    std::vector<TObjectRef> kept;        // objects that records name and that nothing else may hold
     const TObject* namedWorld = nullptr; // the one world this step's plain records may name
     TColEventRef currentEvent;
     int eventMode = TColEvent::MODE_UPDATE;
@@ -390,7 +390,8 @@ void Queue(EventState& st, TColEventRef event)
     TObject* a = event->obj1.get();
     TObject* b = event->obj2.get();
     const int k = static_cast<int>(st.records.size());
-    st.records.push_back(Record{event->obj1.get(), b, static_cast<int>(st.made.size()), event->id, 0.0f, 0.0f, 0.0f});
+    st.records.push_back(
+        Record{event->obj1.get(), b, static_cast<int>(st.made.size()), event->id, 0.0f, 0.0f, 0.0f});
     st.made.push_back(std::move(event));
     st.eventIndex.Insert(a, b, k);
 }
@@ -591,8 +592,8 @@ namespace
 // An event with handles on both objects, made at once: for contacts a hook must see, and for objects
 // that no registry of the current world holds, which the record alone would not keep alive. With no
 // hook and no record for the pair yet (the caller looked), it is queued as Post would queue it.
-[[gnu::noinline]] void ReportWithEvent(EventState& st, TMass& mass, TObject& other, float x, float y, float force,
-                                       bool hooks)
+[[gnu::noinline]] void ReportWithEvent(EventState& st, TMass& mass, TObject& other, float x, float y,
+                                       float force, bool hooks)
 {
     TColEventRef event = NewEvent();
     event->obj1 = HandleOn(&mass);
@@ -609,8 +610,8 @@ namespace
 
 // Hands the contact to a hook, drops it in MODE_DISCARD or merges it into its pair's record, which
 // needs no event; false when it is the pair's first contact since the flush and no hook must see it.
-inline bool Handled(EventState& st, TMass& owner, const void* key, TMass& mass, TObject& other, float x, float y,
-                    float force)
+inline bool Handled(EventState& st, TMass& owner, const void* key, TMass& mass, TObject& other, float x,
+                    float y, float force)
 {
     if (HooksInstalled())
     {
@@ -627,8 +628,8 @@ inline bool Handled(EventState& st, TMass& owner, const void* key, TMass& mass, 
 }
 
 // The first contact of a pair since the flush, recorded without an event.
-[[gnu::always_inline]] inline void Append(EventState& st, TMass& owner, const void* key, TMass& mass, TObject& other, int id, float x,
-                   float y, float force)
+[[gnu::always_inline]] inline void Append(EventState& st, TMass& owner, const void* key, TMass& mass,
+                                          TObject& other, int id, float x, float y, float force)
 {
     const int k = static_cast<int>(st.records.size());
     st.records.push_back(Record{&mass, &other, kNone, id, x, y, force});
