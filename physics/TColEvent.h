@@ -17,6 +17,13 @@ namespace ravel
 ///
 /// An event is a plain record: one made with std::make_shared<TColEvent>() and filled in by hand can
 /// be emitted, posted and sought like one from Create (its kind is then whatever `id` was set to).
+///
+/// An event holds its two objects, so they live as long as it does. The step's contacts are kept as
+/// plain data until an event is asked for (Poll, Peek, Seek, or a hook that sees it); meanwhile the
+/// queue holds until the flush whatever the library's own ways of letting go (SubRef, TZone::Free,
+/// TPhysics::Create and Free) release. A mass, zone or world that a program takes out of the
+/// registries by hand instead (editing massList or zoneList, or putting other lists or another world
+/// in place) and that is destroyed before the next flush leaves null in its place in such an event.
 class TColEvent : public TObject
 {
   public:

@@ -71,6 +71,7 @@ TMassRef TMass::Create(float x, float y, float mass, float radius, float frictio
 TMass::~TMass()
 {
     Unfile();
+    detail::OrphanEvents(*this);
 }
 
 int TMass::EventKind() const
@@ -251,6 +252,8 @@ int TMass::SubRef()
     // A step in progress may still hold this mass in its pass: keep it alive until the step ends.
     if (self && detail::step.running && link.IsLinked())
         detail::step.kept.push_back(self);
+    // This step's events may name it without holding it: the queue keeps it until the flush.
+    detail::KeepForEvents(*this);
     Unfile();
     detail::Delist(link);
     return 0;

@@ -46,7 +46,9 @@ class alignas(64) TMass : public TObject
     static TMassRef Create(float x, float y, float mass, float radius, float friction, int colGroup);
     /// For Create and Copy only: the key is theirs alone.
     explicit TMass(Key) {}
-    /// Takes the mass out of its grid cell.
+    /// Takes the mass out of its grid cell. Should a step's event not yet asked for still name the mass
+    /// (only a mass taken out of massList by hand can be destroyed then), that event names null in its
+    /// place; see TColEvent.
     ~TMass() override;
     ///@{
     /// Not copyable: Copy makes an inactive copy owned by a handle.
@@ -196,16 +198,19 @@ class alignas(64) TMass : public TObject
   private:
     friend struct detail::Internals;
 
-    // The queue's pair index keeps the first few events of each mass in the mass itself, which the
-    // step has just touched, and only the rest in its shared table. Entries of an earlier step are
-    // recognised by their generation, so flushing the queue never visits the masses.
+    // The queue's pair index keeps the first few pairs of each mass in the mass itself, which the step
+    // has just touched, and only the rest in its shared table; an entry gives the index of the pair's
+    // record in the queue. Entries of an earlier step are recognised by their generation, so flushing
+    // the queue never visits the masses. `named` is the last generation in which a record without an
+    // event named the mass: only such a mass must be kept for the queue when a registry lets go of it.
     struct EventSlots
     {
         static constexpr int kSize = 4;
-        std::uint64_t gen = 0; // generation of the queue the entries belong to
-        int count = 0;         // entries in use in that generation
+        std::uint64_t gen = 0;   // generation of the queue the entries belong to
+        std::uint64_t named = 0; // generation of the queue in which a plain record named the mass
+        int count = 0;           // entries in use in that generation
         const void* other[kSize] = {};
-        TColEvent* event[kSize] = {};
+        int record[kSize] = {};
     };
 
     bool InWorld() const;

@@ -6,6 +6,7 @@
 #include "physics/TMass.h"
 #include "physics/detail/Internals.h"
 #include "physics/detail/Registry.h"
+#include "physics/detail/Report.h"
 #include "physics/detail/World.h"
 #include "platform/Clamp.h"
 #include "platform/DegMath.h"
@@ -48,6 +49,8 @@ void Delist(TLink& link)
 
 void ReplaceRegistries(bool fresh)
 {
+    // This step's events may name the world, its masses and zones without holding them.
+    KeepRegistriesForEvents();
     constraintList = fresh ? std::make_shared<TList<TConstraintRef>>() : nullptr;
     massList = fresh ? std::make_shared<TList<TMassRef>>() : nullptr;
     zoneList = fresh ? std::make_shared<TList<TZoneRef>>() : nullptr;
@@ -57,6 +60,7 @@ void ReplaceRegistries(bool fresh)
 
 World::~World()
 {
+    OrphanEvents(*this);
     for (auto& column : shiftgrid)
         for (GridCell& cell : column)
             for (TMass* const* m = cell.First(); m != cell.End(); ++m)

@@ -5,6 +5,7 @@
 #include "physics/TPhysics.h"
 #include "physics/detail/Contact.h"
 #include "physics/detail/DrawStateGuard.h"
+#include "physics/detail/Report.h"
 #include "platform/Clamp.h"
 #include "platform/DegMath.h"
 #include "platform/Graphics2D.h"
@@ -46,6 +47,11 @@ TZoneRef TZone::Create(std::vector<float> area, int style, float friction, int c
     zone->Register();
     zone->CalcQuadTree(qtLevel);
     return zone;
+}
+
+TZone::~TZone()
+{
+    detail::OrphanEvents(*this);
 }
 
 int TZone::EventKind() const
@@ -280,6 +286,8 @@ int TZone::SetColGroup(int group)
 
 int TZone::Free()
 {
+    if (link.IsLinked())
+        detail::KeepForEvents(*this);
     link.Remove();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "platform/TList.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +15,11 @@
 
 namespace ravel
 {
+
+namespace detail
+{
+struct Internals;
+} // namespace detail
 
 /// A collision response: (zone, mass, nx, ny, depth) with (nx, ny) the way out (a unit vector, zero
 /// only for a mass centred exactly on the outline) and depth > 0 the distance to move, world units.
@@ -63,6 +69,9 @@ class TZone : public TObject
     /// A new registered zone equal to this one, sharing its quadtree and image; null if this zone has
     /// no vertices.
     TZoneRef Copy() const;
+    /// Should a step's event not yet asked for still name the zone (only a zone taken out of zoneList by
+    /// hand can be destroyed then), that event names null in its place; see TColEvent.
+    ~TZone() override;
 
     ///@{
     /// A free label, "Zone" from Create; SetName returns 0.
@@ -237,6 +246,8 @@ class TZone : public TObject
     TLink link; ///< node in zoneList while registered; does not own
 
   private:
+    friend struct detail::Internals;
+
     int Register();
     void TransformVertex(float x, float y, float& tx, float& ty) const;
     /// Replaces both vertex arrays by new ones with `erase` floats removed at `at` and, when `insert`
@@ -246,6 +257,8 @@ class TZone : public TObject
     /// The cell a zone's tree covers: the bounding box of the vertices, enlarged by 1 on every side;
     /// false without vertices.
     static bool RootCell(const std::vector<float>& area, float& x, float& y, float& w, float& h);
+
+    std::uint64_t eventsNamed_ = 0; // generation of the event queue in which a plain record named it
 };
 
 } // namespace ravel
