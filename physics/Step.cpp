@@ -6,7 +6,8 @@
 // included. They are reached only through detail::CallUser, and every stage that may hand control to
 // them takes a Mark first: once user code has run, the stage checks that the world is still the one
 // it steps and that the mass whose turn it is still takes part, and it stops trusting what it took
-// before (where a cell walk stands, the bounds of the cells, which masses of its array are in the world).
+// before (where a cell walk stands, the bounds of the cells and the copies of their masses, which
+// masses of its array are in the world).
 #include "physics/detail/Step.h"
 
 #include "physics/TColEvent.h"
@@ -251,16 +252,23 @@ inline Turn CollideZones(const World& w, TMass& s, const TList<TZoneRef>& zones)
 // ---------------------------------------------------------------------------------------------------
 // Other masses
 
+// The group rule and the box test between s and a mass at (x, y) of this radius and group, evaluated
+// the way `Collide` evaluates its box test.
+inline bool Reaches(const TMass& s, float x, float y, float radius, float group)
+{
+    float r = s.radius + radius;
+    bool groups = detail::GroupsCollide(s.colGroup, group);
+    bool near = !(std::fabs(x - s.posX) > r) && !(std::fabs(y - s.posY) > r);
+    return groups && near;
+}
+
 // The pair passes the group rule and the tests `Collide` starts with (not both frozen, boxes
 // overlapping), evaluated the same way. Most candidates fail here, so it is done inline; `Collide`
 // repeats the tests, so a pair that passes gets exactly the same treatment.
 inline bool MayTouch(const TMass& s, const TMass& o)
 {
-    float r = s.radius + o.radius;
-    bool groups = detail::GroupsCollide(s.colGroup, o.colGroup);
     bool movable = !(s.frozen && o.frozen);
-    bool near = !(std::fabs(o.posX - s.posX) > r) && !(std::fabs(o.posY - s.posY) > r);
-    return groups && movable && near;
+    return Reaches(s, o.posX, o.posY, o.radius, o.colGroup) && movable;
 }
 
 // A contact between two masses while hooks are installed. The grid may hold a mass that nothing else
@@ -274,16 +282,32 @@ inline bool MayTouch(const TMass& s, const TMass& o)
         detail::step.kept.push_back(std::move(hold));
 }
 
-// Collides s with the masses of one cell, in filing order. A collision may run a hook that files or
+// Collides s with the masses of one cell from slot k on, in filing order. With `kCopies` the cell's
+// copies are trusted: a candidate is rejected from its copy and the mass is reached only for a pair
+// that passes the group rule and the box test; a contact rewrites the copies of both masses (s is the
+// last of its own cell, where it was filed before the walk). A collision may run a hook that files or
 // unfiles masses; the walk then carries on after o wherever o is filed now, which is where a list
-// threaded through the masses would lead it.
-inline Turn CollideCell(const World& w, TMass& s, GridCell* cell)
+// threaded through the masses would lead it, and reads the masses themselves from there on.
+template <bool kCopies> Turn CollideCell(const World& w, TMass& s, GridCell* cell, std::size_t k)
 {
-    for (TMass* const* p = cell->First(); p != cell->End(); ++p)
+    for (; k < cell->slots.size(); ++k)
     {
-        TMass* o = *p;
-        if (!MayTouch(s, *o))
-            continue;
+        TMass* o;
+        if constexpr (kCopies)
+        {
+            const detail::SlotCopy& c = cell->copies[k];
+            if (!Reaches(s, c.x, c.y, c.radius, c.group))
+                continue;
+            o = cell->slots[k];
+            if (s.frozen && o->frozen)
+                continue;
+        }
+        else
+        {
+            o = cell->slots[k];
+            if (!MayTouch(s, *o))
+                continue;
+        }
         const Mark mark;
         if (detail::HooksInstalled())
             CollideHeld(s, *o);
@@ -292,7 +316,17 @@ inline Turn CollideCell(const World& w, TMass& s, GridCell* cell)
         if (!mark.UserRan()) // both are still where they were filed
         {
             cell->bounds.Cover(o->posX, o->posY);
-            Internals::Cell(s)->bounds.Cover(s.posX, s.posY);
+            GridCell* own = Internals::Cell(s);
+            own->bounds.Cover(s.posX, s.posY);
+            if constexpr (kCopies)
+            {
+                detail::SlotCopy& co = cell->copies[k];
+                co.x = o->posX;
+                co.y = o->posY;
+                detail::SlotCopy& cs = own->copies.back();
+                cs.x = s.posX;
+                cs.y = s.posY;
+            }
             continue;
         }
         if (Turn t = Standing(w, s); t != Turn::Go)
@@ -300,12 +334,14 @@ inline Turn CollideCell(const World& w, TMass& s, GridCell* cell)
         cell = Internals::Cell(*o);
         if (!cell)
             return Turn::Go;
-        p = cell->Find(o);
+        k = static_cast<std::size_t>(cell->Find(o) - cell->slots.data());
+        if constexpr (kCopies)
+            return CollideCell<false>(w, s, cell, k + 1);
     }
     return Turn::Go;
 }
 
-// Takes every cell's bounds afresh from the masses filed in it.
+// Takes every cell's bounds, and the copies of its masses, afresh from the masses filed in it.
 void TakeCellBounds(World& w)
 {
     for (int gx = 0; gx < w.gridsize; ++gx)
@@ -313,13 +349,19 @@ void TakeCellBounds(World& w)
         {
             GridCell& cell = w.shiftgrid[gx][gy];
             cell.bounds.Clear();
-            for (TMass* const* p = cell.First(); p != cell.End(); ++p)
-                cell.bounds.Cover((*p)->posX, (*p)->posY, (*p)->radius);
+            for (std::size_t k = cell.begin; k < cell.slots.size(); ++k)
+            {
+                const TMass& m = *cell.slots[k];
+                cell.copies[k] = detail::SlotCopy{m.posX, m.posY, m.radius, m.colGroup};
+                cell.bounds.Cover(m.posX, m.posY, m.radius);
+            }
         }
 }
 
 // Re-files s and collides it with the masses filed in the nine cells around its own. The cells'
-// bounds, taken at the pass's start, cull cells only while no user code has run in the pass.
+// bounds and copies, taken at the pass's start, cull cells and candidates only while no user code has
+// run in the pass; without them (no mass can meet another, or user code has run) the walk reads the
+// masses.
 inline Turn CollideThroughGrid(World& w, TMass& s, bool bounds, Mark pass)
 {
     s.AddToGrid();
@@ -335,9 +377,12 @@ inline Turn CollideThroughGrid(World& w, TMass& s, bool bounds, Mark pass)
             if (gy < 0 || gy > last)
                 continue;
             GridCell& cell = w.shiftgrid[gx][gy];
-            if (bounds && !pass.UserRan() && cell.bounds.Apart(s.posX, s.posY, s.radius))
+            const bool taken = bounds && !pass.UserRan();
+            if (taken && cell.bounds.Apart(s.posX, s.posY, s.radius))
                 continue;
-            if (Turn t = CollideCell(w, s, &cell); t != Turn::Go)
+            Turn t = taken ? CollideCell<true>(w, s, &cell, cell.begin)
+                           : CollideCell<false>(w, s, &cell, cell.begin);
+            if (t != Turn::Go)
                 return t;
         }
     }
