@@ -282,61 +282,89 @@ inline bool MayTouch(const TMass& s, const TMass& o)
         detail::step.kept.push_back(std::move(hold));
 }
 
-// Collides s with the masses of one cell from slot k on, in filing order. With `kCopies` the cell's
-// copies are trusted: a candidate is rejected from its copy and the mass is reached only for a pair
-// that passes the group rule and the box test; a contact rewrites the copies of both masses (s is the
-// last of its own cell, where it was filed before the walk). A collision may run a hook that files or
-// unfiles masses; the walk then carries on after o wherever o is filed now, which is where a list
-// threaded through the masses would lead it, and reads the masses themselves from there on.
-template <bool kCopies> Turn CollideCell(const World& w, TMass& s, GridCell* cell, std::size_t k)
+// Collides s with o, a mass filed in `cell`. True when no user code ran meanwhile: both are still
+// where they were filed, and the bounds of their cells have been grown to their new positions.
+inline bool Meet(TMass& s, TMass& o, GridCell& cell)
 {
-    for (; k < cell->slots.size(); ++k)
+    const Mark mark;
+    if (detail::HooksInstalled())
+        CollideHeld(s, o);
+    else
+        s.Collide(o);
+    if (mark.UserRan())
+        return false;
+    cell.bounds.Cover(o.posX, o.posY);
+    Internals::Cell(s)->bounds.Cover(s.posX, s.posY);
+    return true;
+}
+
+// Collides s with the masses of one cell from slot k on, in filing order, reading each mass. A
+// collision may run a hook that files or unfiles masses; the walk then carries on after o wherever o
+// is filed now, which is where a list threaded through the masses would lead it.
+Turn CollideCellLive(const World& w, TMass& s, GridCell* cell, std::size_t k)
+{
+    for (TMass* const* p = cell->slots.data() + k; p != cell->End(); ++p)
     {
-        TMass* o;
-        if constexpr (kCopies)
-        {
-            const detail::SlotCopy& c = cell->copies[k];
-            if (!Reaches(s, c.x, c.y, c.radius, c.group))
-                continue;
-            o = cell->slots[k];
-            if (s.frozen && o->frozen)
-                continue;
-        }
-        else
-        {
-            o = cell->slots[k];
-            if (!MayTouch(s, *o))
-                continue;
-        }
-        const Mark mark;
-        if (detail::HooksInstalled())
-            CollideHeld(s, *o);
-        else
-            s.Collide(*o);
-        if (!mark.UserRan()) // both are still where they were filed
-        {
-            cell->bounds.Cover(o->posX, o->posY);
-            GridCell* own = Internals::Cell(s);
-            own->bounds.Cover(s.posX, s.posY);
-            if constexpr (kCopies)
-            {
-                detail::SlotCopy& co = cell->copies[k];
-                co.x = o->posX;
-                co.y = o->posY;
-                detail::SlotCopy& cs = own->copies.back();
-                cs.x = s.posX;
-                cs.y = s.posY;
-            }
+        TMass* o = *p;
+        if (!MayTouch(s, *o) || Meet(s, *o, *cell))
             continue;
-        }
         if (Turn t = Standing(w, s); t != Turn::Go)
             return t;
         cell = Internals::Cell(*o);
         if (!cell)
             return Turn::Go;
-        k = static_cast<std::size_t>(cell->Find(o) - cell->slots.data());
-        if constexpr (kCopies)
-            return CollideCell<false>(w, s, cell, k + 1);
+        p = cell->Find(o);
+    }
+    return Turn::Go;
+}
+
+// The first slot from k on, before n, whose copy passes the group rule and the box test against a
+// mass at (x, y) of this radius and group; n when none does.
+inline std::size_t NextReached(const detail::SlotCopy* copies, std::size_t k, std::size_t n, float x,
+                               float y, float radius, float group)
+{
+    for (; k < n; ++k)
+    {
+        const detail::SlotCopy& c = copies[k];
+        float r = radius + c.radius;
+        bool near = !(std::fabs(c.x - x) > r) && !(std::fabs(c.y - y) > r);
+        if (near && detail::GroupsCollide(group, c.group))
+            return k;
+    }
+    return n;
+}
+
+// The same walk while the cells' copies can be trusted: candidates are rejected from the copies, and a
+// mass is reached only for a pair that passes the group rule and the box test. A contact rewrites the
+// copies of both masses (s is the last of its own cell, where it was filed before the walk). Once a
+// contact has run user code, the rest of the cell is walked reading the masses.
+Turn CollideCellFromCopies(const World& w, TMass& s, GridCell& cell)
+{
+    const std::size_t n = cell.slots.size(); // nothing files or unfiles while no user code runs
+    const float radius = s.radius;
+    const float group = s.colGroup;
+    for (std::size_t k = NextReached(cell.copies.data(), cell.begin, n, s.posX, s.posY, radius, group);
+         k < n; k = NextReached(cell.copies.data(), k + 1, n, s.posX, s.posY, radius, group))
+    {
+        TMass* o = cell.slots[k];
+        if (s.frozen && o->frozen)
+            continue;
+        if (Meet(s, *o, cell))
+        {
+            detail::SlotCopy& co = cell.copies[k];
+            co.x = o->posX;
+            co.y = o->posY;
+            detail::SlotCopy& cs = Internals::Cell(s)->copies.back();
+            cs.x = s.posX;
+            cs.y = s.posY;
+            continue;
+        }
+        if (Turn t = Standing(w, s); t != Turn::Go)
+            return t;
+        GridCell* now = Internals::Cell(*o);
+        if (!now)
+            return Turn::Go;
+        return CollideCellLive(w, s, now, static_cast<std::size_t>(now->Find(o) - now->slots.data()) + 1);
     }
     return Turn::Go;
 }
@@ -380,8 +408,7 @@ inline Turn CollideThroughGrid(World& w, TMass& s, bool bounds, Mark pass)
             const bool taken = bounds && !pass.UserRan();
             if (taken && cell.bounds.Apart(s.posX, s.posY, s.radius))
                 continue;
-            Turn t = taken ? CollideCell<true>(w, s, &cell, cell.begin)
-                           : CollideCell<false>(w, s, &cell, cell.begin);
+            Turn t = taken ? CollideCellFromCopies(w, s, cell) : CollideCellLive(w, s, &cell, cell.begin);
             if (t != Turn::Go)
                 return t;
         }
