@@ -318,22 +318,6 @@ Turn CollideCellLive(const World& w, TMass& s, GridCell* cell, std::size_t k)
     return Turn::Go;
 }
 
-// The first slot from k on, before n, whose copy passes the group rule and the box test against a
-// mass at (x, y) of this radius and group; n when none does.
-inline std::size_t NextReached(const detail::SlotCopy* copies, std::size_t k, std::size_t n, float x,
-                               float y, float radius, float group)
-{
-    for (; k < n; ++k)
-    {
-        const detail::SlotCopy& c = copies[k];
-        float r = radius + c.radius;
-        bool near = !(std::fabs(c.x - x) > r) && !(std::fabs(c.y - y) > r);
-        if (near && detail::GroupsCollide(group, c.group))
-            return k;
-    }
-    return n;
-}
-
 // The same walk while the cells' copies can be trusted: candidates are rejected from the copies, and a
 // mass is reached only for a pair that passes the group rule and the box test. A contact rewrites the
 // copies of both masses (s is the last of its own cell, where it was filed before the walk). Once a
@@ -343,8 +327,9 @@ Turn CollideCellFromCopies(const World& w, TMass& s, GridCell& cell)
     const std::size_t n = cell.slots.size(); // nothing files or unfiles while no user code runs
     const float radius = s.radius;
     const float group = s.colGroup;
-    for (std::size_t k = NextReached(cell.copies.data(), cell.begin, n, s.posX, s.posY, radius, group);
-         k < n; k = NextReached(cell.copies.data(), k + 1, n, s.posX, s.posY, radius, group))
+    const detail::SlotCopy* copies = cell.copies.data();
+    for (std::size_t k = detail::NextReached(copies, cell.begin, n, s.posX, s.posY, radius, group); k < n;
+         k = detail::NextReached(copies, k + 1, n, s.posX, s.posY, radius, group))
     {
         TMass* o = cell.slots[k];
         if (s.frozen && o->frozen)

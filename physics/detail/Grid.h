@@ -1,5 +1,8 @@
 // physics/detail/Grid.h: the cells of the world's spatial grid.
 #pragma once
+#include "physics/detail/Contact.h"
+
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -66,6 +69,23 @@ struct SlotCopy
 {
     float x, y, radius, group;
 };
+
+// The first of copies[k] to copies[n - 1] that passes the box test and the group rule against a mass
+// at (x, y) of this radius and group; n when none does. The box test is evaluated as a contact
+// evaluates it, so a copy equal to its mass gets the mass's answer.
+inline std::size_t NextReached(const SlotCopy* copies, std::size_t k, std::size_t n, float x, float y,
+                               float radius, float group)
+{
+    for (; k < n; ++k)
+    {
+        const SlotCopy& c = copies[k];
+        float r = radius + c.radius;
+        bool near = !(std::fabs(c.x - x) > r) && !(std::fabs(c.y - y) > r);
+        if (near && GroupsCollide(group, c.group))
+            return k;
+    }
+    return n;
+}
 
 // One grid cell: the masses filed in it, in filing order, side by side in one array so that the
 // neighbour walk reads them as a stream instead of chasing a link per mass, and beside it, slot for

@@ -173,31 +173,25 @@ class Kernel
     detail::SlotCopy CopyOf(int i) const { return detail::SlotCopy{x_[i], y_[i], radius_[i], group_[i]}; }
 
     // Collides s with the masses of the cell in filing order. A candidate is rejected from its copy
-    // (group rule, box test); a pair that passes is collided, and both copies and bounds follow the
+    // (box test, group rule); a pair that passes is collided, and both copies and bounds follow the
     // masses. s was filed last in its own cell just before.
     void Walk(int s, Cell& cell)
     {
-        const float sr = radius_[s], sg = group_[s];
-        float px = x_[s], py = y_[s]; // s's position, kept in step with x_[s], y_[s]
-        for (std::size_t k = cell.begin; k < cell.slots.size(); ++k)
+        const std::size_t n = cell.slots.size();
+        const float radius = radius_[s], group = group_[s];
+        detail::SlotCopy* copies = cell.copies.data();
+        for (std::size_t k = detail::NextReached(copies, cell.begin, n, x_[s], y_[s], radius, group); k < n;
+             k = detail::NextReached(copies, k + 1, n, x_[s], y_[s], radius, group))
         {
-            const detail::SlotCopy& c = cell.copies[k];
-            float r = sr + c.radius;
-            bool groups = Groups(sg, c.group);
-            bool near = !(std::fabs(c.x - px) > r) && !(std::fabs(c.y - py) > r);
-            if (!(groups && near))
-                continue;
             int o = cell.slots[k];
             Collide(s, o);
             cell.bounds.Cover(x_[o], y_[o]);
-            cell.copies[k].x = x_[o];
-            cell.copies[k].y = y_[o];
+            copies[k].x = x_[o];
+            copies[k].y = y_[o];
             Cell& own = cells_[cellOf_[s]];
-            px = x_[s];
-            py = y_[s];
-            own.bounds.Cover(px, py);
-            own.copies.back().x = px;
-            own.copies.back().y = py;
+            own.bounds.Cover(x_[s], y_[s]);
+            own.copies.back().x = x_[s];
+            own.copies.back().y = y_[s];
         }
     }
 
