@@ -252,23 +252,16 @@ inline Turn CollideZones(const World& w, TMass& s, const TList<TZoneRef>& zones)
 // ---------------------------------------------------------------------------------------------------
 // Other masses
 
-// The group rule and the box test between s and a mass at (x, y) of this radius and group, evaluated
-// the way `Collide` evaluates its box test.
-inline bool Reaches(const TMass& s, float x, float y, float radius, float group)
-{
-    float r = s.radius + radius;
-    bool groups = detail::GroupsCollide(s.colGroup, group);
-    bool near = !(std::fabs(x - s.posX) > r) && !(std::fabs(y - s.posY) > r);
-    return groups && near;
-}
-
 // The pair passes the group rule and the tests `Collide` starts with (not both frozen, boxes
 // overlapping), evaluated the same way. Most candidates fail here, so it is done inline; `Collide`
 // repeats the tests, so a pair that passes gets exactly the same treatment.
 inline bool MayTouch(const TMass& s, const TMass& o)
 {
+    float r = s.radius + o.radius;
+    bool groups = detail::GroupsCollide(s.colGroup, o.colGroup);
     bool movable = !(s.frozen && o.frozen);
-    return Reaches(s, o.posX, o.posY, o.radius, o.colGroup) && movable;
+    bool near = !(std::fabs(o.posX - s.posX) > r) && !(std::fabs(o.posY - s.posY) > r);
+    return groups && movable && near;
 }
 
 // A contact between two masses while hooks are installed. The grid may hold a mass that nothing else
