@@ -122,29 +122,40 @@ struct GridCell
         copies.push_back(copy);
     }
 
-    // Takes the mass out, keeping the order of the others; no-op for a mass not in the cell.
+    // Takes the mass out, keeping the order of the others; no-op for a mass not in the cell. The
+    // oldest mass, the one a pass re-files, only steps `begin`.
     void Remove(const TMass* m)
+    {
+        if (begin == slots.size() || slots[begin] != m)
+        {
+            RemoveLater(m);
+            return;
+        }
+        ++begin;
+        if (begin == slots.size())
+        {
+            slots.clear();
+            copies.clear();
+            begin = 0;
+        }
+        else if (begin >= 16 && begin * 2 >= slots.size())
+            DropFront();
+    }
+
+  private:
+    // Reclaims the dead front once it outgrows the live part.
+    [[gnu::noinline]] void DropFront()
+    {
+        slots.erase(slots.begin(), slots.begin() + static_cast<std::ptrdiff_t>(begin));
+        copies.erase(copies.begin(), copies.begin() + static_cast<std::ptrdiff_t>(begin));
+        begin = 0;
+    }
+    // Takes out a mass behind the oldest, if it is in the cell.
+    [[gnu::noinline]] void RemoveLater(const TMass* m)
     {
         std::size_t k = static_cast<std::size_t>(Find(m) - slots.data());
         if (k == slots.size())
             return;
-        if (k == begin)
-        {
-            ++begin;
-            if (begin == slots.size())
-            {
-                slots.clear();
-                copies.clear();
-                begin = 0;
-            }
-            else if (begin >= 16 && begin * 2 >= slots.size())
-            {
-                slots.erase(slots.begin(), slots.begin() + static_cast<std::ptrdiff_t>(begin));
-                copies.erase(copies.begin(), copies.begin() + static_cast<std::ptrdiff_t>(begin));
-                begin = 0;
-            }
-            return;
-        }
         slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(k));
         copies.erase(copies.begin() + static_cast<std::ptrdiff_t>(k));
     }
