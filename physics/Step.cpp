@@ -6,7 +6,8 @@
 // included. They are reached only through detail::CallUser, and every stage that may hand control to
 // them takes a Mark first: once user code has run, the stage checks that the world is still the one
 // it steps and that the mass whose turn it is still takes part, and it stops trusting what it took
-// before (where a cell walk stands, the bounds of the cells, which masses of its array are in the world).
+// before (where a cell walk stands, the bounds of the cells and the copies of their masses, which
+// masses of its array are in the world).
 #include "physics/detail/Step.h"
 
 #include "physics/TColEvent.h"
@@ -274,27 +275,32 @@ inline bool MayTouch(const TMass& s, const TMass& o)
         detail::step.kept.push_back(std::move(hold));
 }
 
-// Collides s with the masses of one cell, in filing order. A collision may run a hook that files or
-// unfiles masses; the walk then carries on after o wherever o is filed now, which is where a list
-// threaded through the masses would lead it.
-inline Turn CollideCell(const World& w, TMass& s, GridCell* cell)
+// Collides s with o, a mass filed in `cell`. True when no user code ran meanwhile: both are still
+// where they were filed, and the bounds of their cells have been grown to their new positions.
+inline bool Meet(TMass& s, TMass& o, GridCell& cell)
 {
-    for (TMass* const* p = cell->First(); p != cell->End(); ++p)
+    const Mark mark;
+    if (detail::HooksInstalled())
+        CollideHeld(s, o);
+    else
+        s.Collide(o);
+    if (mark.UserRan())
+        return false;
+    cell.bounds.Cover(o.posX, o.posY);
+    Internals::Cell(s)->bounds.Cover(s.posX, s.posY);
+    return true;
+}
+
+// Collides s with the masses of one cell from slot k on, in filing order, reading each mass. A
+// collision may run a hook that files or unfiles masses; the walk then carries on after o wherever o
+// is filed now, which is where a list threaded through the masses would lead it.
+Turn CollideCellLive(const World& w, TMass& s, GridCell* cell, std::size_t k)
+{
+    for (TMass* const* p = cell->slots.data() + k; p != cell->End(); ++p)
     {
         TMass* o = *p;
-        if (!MayTouch(s, *o))
+        if (!MayTouch(s, *o) || Meet(s, *o, *cell))
             continue;
-        const Mark mark;
-        if (detail::HooksInstalled())
-            CollideHeld(s, *o);
-        else
-            s.Collide(*o);
-        if (!mark.UserRan()) // both are still where they were filed
-        {
-            cell->bounds.Cover(o->posX, o->posY);
-            Internals::Cell(s)->bounds.Cover(s.posX, s.posY);
-            continue;
-        }
         if (Turn t = Standing(w, s); t != Turn::Go)
             return t;
         cell = Internals::Cell(*o);
@@ -305,7 +311,43 @@ inline Turn CollideCell(const World& w, TMass& s, GridCell* cell)
     return Turn::Go;
 }
 
-// Takes every cell's bounds afresh from the masses filed in it.
+// The same walk while the cells' copies can be trusted: candidates are rejected from the copies, and a
+// mass is reached only for a pair that passes the group rule and the box test. A contact rewrites the
+// copies of both masses (s is the last of its own cell, where it was filed before the walk). Once a
+// contact has run user code, the rest of the cell is walked reading the masses.
+Turn CollideCellFromCopies(const World& w, TMass& s, GridCell& cell)
+{
+    const std::size_t n = cell.slots.size(); // nothing files or unfiles while no user code runs
+    const float radius = s.radius;
+    const float group = s.colGroup;
+    const detail::SlotCopy* copies = cell.copies.data();
+    for (std::size_t k = detail::NextReached(copies, cell.begin, n, s.posX, s.posY, radius, group); k < n;
+         k = detail::NextReached(copies, k + 1, n, s.posX, s.posY, radius, group))
+    {
+        TMass* o = cell.slots[k];
+        if (s.frozen && o->frozen)
+            continue;
+        if (Meet(s, *o, cell))
+        {
+            detail::SlotCopy& co = cell.copies[k];
+            co.x = o->posX;
+            co.y = o->posY;
+            detail::SlotCopy& cs = Internals::Cell(s)->copies.back();
+            cs.x = s.posX;
+            cs.y = s.posY;
+            continue;
+        }
+        if (Turn t = Standing(w, s); t != Turn::Go)
+            return t;
+        GridCell* now = Internals::Cell(*o);
+        if (!now)
+            return Turn::Go;
+        return CollideCellLive(w, s, now, static_cast<std::size_t>(now->Find(o) - now->slots.data()) + 1);
+    }
+    return Turn::Go;
+}
+
+// Takes every cell's bounds, and the copies of its masses, afresh from the masses filed in it.
 void TakeCellBounds(World& w)
 {
     for (int gx = 0; gx < w.gridsize; ++gx)
@@ -313,13 +355,19 @@ void TakeCellBounds(World& w)
         {
             GridCell& cell = w.shiftgrid[gx][gy];
             cell.bounds.Clear();
-            for (TMass* const* p = cell.First(); p != cell.End(); ++p)
-                cell.bounds.Cover((*p)->posX, (*p)->posY, (*p)->radius);
+            for (std::size_t k = cell.begin; k < cell.slots.size(); ++k)
+            {
+                const TMass& m = *cell.slots[k];
+                cell.copies[k] = detail::SlotCopy{m.posX, m.posY, m.radius, m.colGroup};
+                cell.bounds.Cover(m.posX, m.posY, m.radius);
+            }
         }
 }
 
 // Re-files s and collides it with the masses filed in the nine cells around its own. The cells'
-// bounds, taken at the pass's start, cull cells only while no user code has run in the pass.
+// bounds and copies, taken at the pass's start, cull cells and candidates only while no user code has
+// run in the pass; without them (no mass can meet another, or user code has run) the walk reads the
+// masses.
 inline Turn CollideThroughGrid(World& w, TMass& s, bool bounds, Mark pass)
 {
     s.AddToGrid();
@@ -335,9 +383,11 @@ inline Turn CollideThroughGrid(World& w, TMass& s, bool bounds, Mark pass)
             if (gy < 0 || gy > last)
                 continue;
             GridCell& cell = w.shiftgrid[gx][gy];
-            if (bounds && !pass.UserRan() && cell.bounds.Apart(s.posX, s.posY, s.radius))
+            const bool taken = bounds && !pass.UserRan();
+            if (taken && cell.bounds.Apart(s.posX, s.posY, s.radius))
                 continue;
-            if (Turn t = CollideCell(w, s, &cell); t != Turn::Go)
+            Turn t = taken ? CollideCellFromCopies(w, s, cell) : CollideCellLive(w, s, &cell, cell.begin);
+            if (t != Turn::Go)
                 return t;
         }
     }

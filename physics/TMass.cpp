@@ -281,12 +281,17 @@ int TMass::AddToGrid()
     gridy = Cell(posY, w->ratioy, last);
     detail::GridCell& cell = w->shiftgrid[gridx][gridy];
     cell.bounds.Cover(posX, posY, radius);
-    // Already the last of its own cell: taking it out and appending it again changes nothing.
+    const detail::SlotCopy copy{posX, posY, radius, colGroup};
+    // Already the last of its own cell: taking it out and appending it again would change nothing but
+    // the copy.
     if (cell_ == &cell && cell.End()[-1] == this)
+    {
+        cell.copies.back() = copy;
         return 0;
+    }
     Unfile();
     cell_ = &cell;
-    cell.Append(this);
+    cell.Append(this, copy);
     return 0;
 }
 

@@ -122,14 +122,7 @@ class Kernel
                             Cell& cell = cells_[gx * TPhysics::MAX_GRID + gy];
                             if (cell.bounds.Apart(x_[s], y_[s], radius_[s]))
                                 continue;
-                            const int* end = cell.slots.data() + cell.slots.size();
-                            for (const int* o = cell.slots.data() + cell.begin; o != end; ++o)
-                                if (Groups(group_[s], group_[*o]))
-                                {
-                                    Collide(s, *o);
-                                    cell.bounds.Cover(x_[*o], y_[*o]);
-                                    cells_[cellOf_[s]].bounds.Cover(x_[s], y_[s]);
-                                }
+                            Walk(s, cell);
                         }
                     }
                 }
@@ -165,14 +158,42 @@ class Kernel
     }
 
     // A cell's masses in filing order, live from `begin`: re-filing the oldest mass of a cell, the
-    // common case in a pass, steps `begin` instead of moving the others. Its bounds let a walk skip it
-    // when it is out of reach, as the library's cells do.
+    // common case in a pass, steps `begin` instead of moving the others. Beside each mass it keeps a
+    // copy of its position, radius and group, so that the walk rejects candidates without gathering
+    // from the mass arrays; its bounds let a walk skip it when it is out of reach. Both as the
+    // library's cells do.
     struct Cell
     {
         std::vector<int> slots;
+        std::vector<detail::SlotCopy> copies;
         std::size_t begin = 0;
         detail::CellBounds bounds;
     };
+
+    detail::SlotCopy CopyOf(int i) const { return detail::SlotCopy{x_[i], y_[i], radius_[i], group_[i]}; }
+
+    // Collides s with the masses of the cell in filing order. A candidate is rejected from its copy
+    // (box test, group rule); a pair that passes is collided, and both copies and bounds follow the
+    // masses. s was filed last in its own cell just before.
+    void Walk(int s, Cell& cell)
+    {
+        const std::size_t n = cell.slots.size();
+        const float radius = radius_[s], group = group_[s];
+        detail::SlotCopy* copies = cell.copies.data();
+        for (std::size_t k = detail::NextReached(copies, cell.begin, n, x_[s], y_[s], radius, group); k < n;
+             k = detail::NextReached(copies, k + 1, n, x_[s], y_[s], radius, group))
+        {
+            int o = cell.slots[k];
+            Collide(s, o);
+            cell.bounds.Cover(x_[o], y_[o]);
+            copies[k].x = x_[o];
+            copies[k].y = y_[o];
+            Cell& own = cells_[cellOf_[s]];
+            own.bounds.Cover(x_[s], y_[s]);
+            own.copies.back().x = x_[s];
+            own.copies.back().y = y_[s];
+        }
+    }
 
     void TakeBounds()
     {
@@ -184,6 +205,7 @@ class Kernel
                 for (std::size_t k = cell.begin; k < cell.slots.size(); ++k)
                 {
                     int i = cell.slots[k];
+                    cell.copies[k] = CopyOf(i);
                     cell.bounds.Cover(x_[i], y_[i], radius_[i]);
                 }
             }
@@ -197,10 +219,14 @@ class Kernel
         cells_[c].bounds.Cover(x_[i], y_[i], radius_[i]);
         int old = cellOf_[i];
         if (old == c && cells_[c].slots.back() == i)
-            return; // already last in its cell
+        {
+            cells_[c].copies.back() = CopyOf(i); // already last in its cell
+            return;
+        }
         if (old >= 0)
             Unfile(cells_[old], i);
         cells_[c].slots.push_back(i);
+        cells_[c].copies.push_back(CopyOf(i));
         cellOf_[i] = c;
     }
 
@@ -212,17 +238,20 @@ class Kernel
         if (k > cell.begin)
         {
             cell.slots.erase(cell.slots.begin() + static_cast<std::ptrdiff_t>(k));
+            cell.copies.erase(cell.copies.begin() + static_cast<std::ptrdiff_t>(k));
             return;
         }
         if (++cell.begin == cell.slots.size())
         {
             cell.slots.clear();
+            cell.copies.clear();
             cell.begin = 0;
         }
         else if (cell.begin >= 16 && cell.begin * 2 >= cell.slots.size())
         {
-            cell.slots.erase(cell.slots.begin(),
-                             cell.slots.begin() + static_cast<std::ptrdiff_t>(cell.begin));
+            const auto dead = static_cast<std::ptrdiff_t>(cell.begin);
+            cell.slots.erase(cell.slots.begin(), cell.slots.begin() + dead);
+            cell.copies.erase(cell.copies.begin(), cell.copies.begin() + dead);
             cell.begin = 0;
         }
     }

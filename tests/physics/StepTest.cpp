@@ -221,6 +221,54 @@ TEST_F(StepTest, TheGridFindsAMassAHookMovedIntoReach)
     EXPECT_GT(b->posX - a->posX, 5.0f) << "pushed apart";
 }
 
+// The walk rejects candidates from what the cells copied of their masses. A group or radius changed
+// between steps on a mass filed by hand (no step re-files it), or changed by a hook in the middle of a
+// pass on a mass that stays put, must still be seen.
+TEST_F(StepTest, TheGridSeesGroupsAndRadiiChangedOutsideTheWalk)
+{
+    TPhysics::SetGridSize(64); // cells of 15.625
+    TPhysics::UseShiftedGrid(1);
+    TColEvent::AddHook(&RecordPair, &pairs);
+    TMassRef a = Active(100.0f, 100.0f, 2.0f, 1);
+    TMassRef byHand = TMass::Create(104.0f, 100.0f, 1.0f, 1.0f, 0.0f, 1); // same group, out of reach
+    byHand->AddToGrid();
+    TPhysics::Update();
+    EXPECT_TRUE(pairs.empty());
+    byHand->SetColGroup(2);
+    byHand->SetRadius(3.0f);
+    TPhysics::Update();
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].second, byHand.get());
+    byHand.reset();
+
+    static TMassRef grower;
+    struct Grow
+    {
+        static TColEventRef Hook(int, const TColEventRef& e, void* context)
+        {
+            if (grower)
+            {
+                grower->SetRadius(6.0f);
+                grower->SetColGroup(7);
+                grower.reset();
+            }
+            return RecordPair(0, e, context);
+        }
+    };
+    TColEvent::RemoveHook(&RecordPair, &pairs);
+    TColEvent::AddHook(&Grow::Hook, &pairs);
+    TMassRef p = Active(300.0f, 300.0f, 4.0f, 3);
+    TMassRef q = Active(304.0f, 300.0f, 4.0f, 4); // their contact runs the hook
+    TMassRef c = Active(600.0f, 600.0f, 4.0f, 5);
+    TMassRef d = Active(609.0f, 600.0f, 4.0f, 5); // out of reach and in c's group until the hook
+    grower = d;
+    pairs.clear();
+    TPhysics::Update();
+    TColEvent::RemoveHook(&Grow::Hook, &pairs);
+    std::vector<std::pair<TObject*, TObject*>> expected = {{p.get(), q.get()}, {c.get(), d.get()}};
+    EXPECT_EQ(pairs, expected);
+}
+
 TEST_F(StepTest, AFallingMassComesToRestOnTheFloor)
 {
     // Gravity 0.5 from rest at y = 90: 90.5, 91.5, 93, 95, 97.5, then 100.5 crosses the floor at 99.
