@@ -5,13 +5,14 @@
 // is set for the timed steps only. Every mass is filed in the grid whichever way pairs are found,
 // so switching between steps is safe and the timed steps start from the same settled pile. Testing
 // every pair costs n^2 / 2 pair tests per step, so the window shrinks with the number of masses
-// (kWindows) to keep the run in minutes.
+// (kWindows) to keep the run in minutes. Up to 4,000 masses the pile is built in the 2,048 world
+// (cells of 32 units), beyond that in the 4,096 world (cells of 64 units), so that every mass starts
+// inside the world.
+#include "bench/Sanity.h"
 #include "scenes/Scenes.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -22,23 +23,33 @@ using namespace ravel::scenes;
 namespace
 {
 
-/// Untimed warm-up steps: the pile lands after about 200 steps and is still by 600.
-constexpr int kWarmUp = 600;
-
-/// Timed steps for one size, grid on and grid off.
+/// One size: its untimed warm-up and its timed steps, grid on and off.
 struct Window
 {
     int masses;
+    int warmUp;
     int gridOn;
     int gridOff;
 };
 
+/// The 2,048 world holds 83 rows of 80 (6,640 masses); larger piles are built in the 4,096 world, 160
+/// to a row, where they fall farther and settle later: the 8,000 pile is steady from about 800 steps
+/// and the 16,000 pile from about 1,100, the smaller ones from about 550.
 constexpr Window kWindows[] = {
-    {500, 300, 300}, {1000, 300, 300}, {2000, 300, 300}, {4000, 300, 100}, {8000, 300, 30}, {16000, 300, 10},
+    {500, 600, 300, 300},  {1000, 600, 300, 300}, {2000, 600, 300, 300},
+    {4000, 600, 300, 100}, {8000, 1200, 300, 30}, {16000, 1200, 300, 10},
 };
 
-/// Masses whose starting row lies on or below the floor: BuildPile stacks 80 to a row, 24 apart from
-/// y = 64, so from 6,640 masses on the rows run past the bottom of the 2,048 world and are clamped.
+/// The largest pile that starts inside the 2,048 world.
+constexpr int kSmallWorldMost = 6640;
+
+Scene Build(int masses)
+{
+    return masses <= kSmallWorldMost ? BuildPile(masses) : BuildBigPile(masses);
+}
+
+/// Masses whose disc starts beyond the floor and would be clamped onto it at the first step: none,
+/// as each size is built in a world its rows fit.
 int StartedBelowFloor()
 {
     float minX = 0.0f, minY = 0.0f, maxX = 0.0f, maxY = 0.0f;
@@ -49,64 +60,32 @@ int StartedBelowFloor()
     return below;
 }
 
-/// The deepest overlap of two colliding masses, in world units, and the height of the pile.
-struct Settled
+void StepPile(benchmark::State& state, Window window, int grid)
 {
-    double overlap = 0.0;
-    double height = 0.0;
-};
-
-Settled Measure(const Scene& scene)
-{
+    Scene scene = Build(window.masses);
+    const int below = StartedBelowFloor();
     float minX = 0.0f, minY = 0.0f, maxX = 0.0f, maxY = 0.0f;
     TPhysics::GetBounds(minX, minY, maxX, maxY);
-    // Sorted by x, each mass need only look at the masses less than two radii to its right.
-    std::vector<const TMass*> sorted;
-    sorted.reserve(scene.masses.size());
-    for (const TMassRef& m : scene.masses)
-        sorted.push_back(m.get());
-    std::sort(sorted.begin(), sorted.end(),
-              [](const TMass* a, const TMass* b) { return a->GetX() < b->GetX(); });
-    Settled s;
-    double top = maxY;
-    for (std::size_t i = 0; i < sorted.size(); ++i)
-    {
-        const TMass& a = *sorted[i];
-        top = std::min(top, static_cast<double>(a.GetY() - a.GetRadius()));
-        for (std::size_t j = i + 1; j < sorted.size(); ++j)
-        {
-            const TMass& b = *sorted[j];
-            double reach = a.GetRadius() + b.GetRadius();
-            double dx = b.GetX() - a.GetX();
-            if (dx >= reach)
-                break;
-            double dy = b.GetY() - a.GetY();
-            double d = std::sqrt(dx * dx + dy * dy);
-            s.overlap = std::max(s.overlap, reach - d);
-        }
-    }
-    s.height = maxY - top;
-    return s;
-}
-
-void StepPile(benchmark::State& state, int masses, int grid)
-{
-    Scene scene = BuildPile(masses);
-    const int below = StartedBelowFloor();
     TPhysics::UseShiftedGrid(1);
-    for (int k = 0; k < kWarmUp; ++k)
+    for (int k = 0; k < window.warmUp; ++k)
         TPhysics::Update();
     TPhysics::UseShiftedGrid(grid);
     for (auto _ : state)
         TPhysics::Update();
     TPhysics::UseShiftedGrid(1);
-    const Settled settled = Measure(scene);
+    std::vector<Disc> discs;
+    discs.reserve(scene.masses.size());
+    for (const TMassRef& m : scene.masses)
+        discs.push_back({m->GetX(), m->GetY(), m->GetRadius(), m->GetColGroup()});
+    const Sanity settled = Inspect(discs, {});
     state.counters["masses"] = static_cast<double>(massList->Count());
     state.counters["grid"] = grid;
-    state.counters["warmup"] = kWarmUp;
+    state.counters["world"] = maxX - minX;
+    state.counters["warmup"] = window.warmUp;
     state.counters["below_floor"] = below;
+    state.counters["touching"] = settled.touching;
     state.counters["overlap"] = settled.overlap;
-    state.counters["height"] = settled.height;
+    state.counters["height"] = maxY - settled.top;
     Release(scene);
 }
 
@@ -117,7 +96,7 @@ const bool registered = [] {
         {
             std::string name =
                 "BM_ScalingPile/masses:" + std::to_string(w.masses) + "/grid:" + std::to_string(grid);
-            benchmark::RegisterBenchmark(name.c_str(), StepPile, w.masses, grid)
+            benchmark::RegisterBenchmark(name.c_str(), StepPile, w, grid)
                 ->Iterations(grid ? w.gridOn : w.gridOff)
                 ->Unit(benchmark::kMicrosecond);
         }

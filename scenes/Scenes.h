@@ -1,5 +1,5 @@
-// scenes/Scenes.h: the reference scenes (a pile, a cloth, blobs) that the benchmarks time, the golden
-// digests pin down and the kernel is checked on, built through the library's public interface only.
+// scenes/Scenes.h: the reference scenes (a pile, a cloth, blobs, a big pile) that the benchmarks time, the
+// golden digests pin down and the kernel is checked on, built through the library's public interface only.
 #pragma once
 #include "physics/TBody.h"
 #include "physics/TColEvent.h"
@@ -41,26 +41,43 @@ struct Scene
     std::vector<std::shared_ptr<TBody>> bodies;
 };
 
-/// S1: 4,000 masses of radius 8 dropped in 80 columns into a 2,048 x 2,048 world, grid 64, 1 pass.
-inline Scene BuildPile(int count = 4000)
+/// The pile's layout in a square world of side `side`: masses of radius 8, weight 1, friction 0.5,
+/// one group each, `columns` to a row 24 apart (jittered by up to 2 sideways) and centred, the rows
+/// 24 apart from y = 64 down; wall friction 1, grid 64, 1 pass. The rows fit the world as long as
+/// 64 + (rows - 1) * 24 + 8 <= side.
+inline Scene BuildPileIn(int count, float side, int columns)
 {
-    TPhysics::Create(2048.0f, 2048.0f, kGravity, 0.0f, 1);
+    TPhysics::Create(side, side, kGravity, 0.0f, 1);
     TPhysics::SetFriction(1.0f);
     TPhysics::SetGridSize(64);
     TPhysics::UseShiftedGrid(1);
     TColEvent::SetMode(TColEvent::MODE_UPDATE);
     Scene scene;
     Jitter jitter;
-    const float left = (2048.0f - 79.0f * 24.0f) * 0.5f;
+    const float left = (side - static_cast<float>(columns - 1) * 24.0f) * 0.5f;
     for (int k = 0; k < count; ++k)
     {
-        float x = left + static_cast<float>(k % 80) * 24.0f + jitter.Next(2.0f);
-        float y = 64.0f + static_cast<float>(k / 80) * 24.0f;
+        float x = left + static_cast<float>(k % columns) * 24.0f + jitter.Next(2.0f);
+        float y = 64.0f + static_cast<float>(k / columns) * 24.0f;
         TMassRef m = TMass::Create(x, y, 1.0f, 8.0f, 0.5f, -1);
         m->AddRef();
         scene.masses.push_back(m);
     }
     return scene;
+}
+
+/// S1: 4,000 masses of radius 8 dropped in 80 columns into a 2,048 x 2,048 world, grid 64, 1 pass.
+/// Up to 6,640 masses start inside the world.
+inline Scene BuildPile(int count = 4000)
+{
+    return BuildPileIn(count, 2048.0f, 80);
+}
+
+/// S4: the pile four times over, 16,000 masses in 160 columns (100 rows) in a 4,096 x 4,096 world,
+/// grid 64 (cells of 64 units), 1 pass. Up to 26,880 masses start inside the world.
+inline Scene BuildBigPile(int count = 16000)
+{
+    return BuildPileIn(count, 4096.0f, 160);
 }
 
 /// S2: a 100 x 100 cloth of radius-2 masses 10 apart, top row frozen, 19,800 sticks, 4 passes.

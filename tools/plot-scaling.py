@@ -24,10 +24,12 @@ UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 
 def load(path):
-    """Returns {grid: [(masses, ns per step of CPU time), ...]} sorted by masses."""
+    """Returns {grid: [(masses, ns per step of CPU time), ...]} sorted by masses, {masses: world side}
+    and the run's context."""
     with open(path, encoding="utf-8") as f:
         data = json.load(f)
     lines = {}
+    worlds = {}
     for run in data.get("benchmarks", []):
         if not run.get("name", "").startswith("BM_ScalingPile/"):
             continue
@@ -35,9 +37,11 @@ def load(path):
             continue
         ns = run["cpu_time"] * UNIT_NS[run.get("time_unit", "ns")]
         lines.setdefault(int(run["grid"]), []).append((int(run["masses"]), ns))
+        if "world" in run:
+            worlds[int(run["masses"])] = int(run["world"])
     for points in lines.values():
         points.sort()
-    return lines, data.get("context", {})
+    return lines, worlds, data.get("context", {})
 
 
 def main():
@@ -47,7 +51,7 @@ def main():
     parser.add_argument("-o", "--output", default=os.path.join(repo, "docs", "scaling.png"))
     args = parser.parse_args()
 
-    lines, context = load(args.json)
+    lines, worlds, context = load(args.json)
     if not lines:
         sys.exit(f"plot-scaling: no BM_ScalingPile runs in {args.json}")
 
@@ -71,6 +75,19 @@ def main():
         ys = [first[1] * (x / first[0]) ** power for x in xs]
         ax.plot(xs, ys, ":", color="grey", linewidth=0.8)
         ax.annotate(name, (xs[-1], ys[-1]), textcoords="offset points", xytext=(3, -12), fontsize=8, color="grey")
+
+    # Where the pile moves to a larger world (the grid keeps 64 x 64 cells, so they grow with it): a
+    # line between the last size of one world and the first of the next, each side labelled.
+    sizes = sorted(worlds)
+    for smaller, larger in zip(sizes, sizes[1:]):
+        if worlds[smaller] == worlds[larger]:
+            continue
+        x = (smaller * larger) ** 0.5
+        ax.axvline(x, linestyle="--", color="grey", linewidth=0.8)
+        for side, align, offset in ((worlds[smaller], "right", -4), (worlds[larger], "left", 4)):
+            ax.annotate(f"{side:,} world\ncells of {side // 64} units", (x, 1.0),
+                        xycoords=("data", "axes fraction"), textcoords="offset points", xytext=(offset, -6),
+                        ha=align, va="top", fontsize=7, color="grey")
 
     ax.set_xscale("log")
     ax.set_yscale("log")
