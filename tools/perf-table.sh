@@ -68,7 +68,8 @@ UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 def medians(name):
     """{benchmark name: (median CPU ms per step, its counters)} from one run's JSON."""
     path = os.path.join(out, name + ".json")
-    if not os.path.exists(path):
+    # A binary whose benchmarks the filter left out writes an empty file.
+    if not os.path.exists(path) or os.path.getsize(path) == 0:
         return {}
     with open(path, encoding="utf-8") as f:
         data = json.load(f)
