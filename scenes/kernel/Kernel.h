@@ -7,6 +7,7 @@
 #include "physics/TConstraint.h"
 #include "physics/TMass.h"
 #include "physics/TPhysics.h"
+#include "physics/detail/Contact.h"
 #include "physics/detail/Grid.h"
 #include "platform/DegMath.h"
 
@@ -263,9 +264,7 @@ class Kernel
             return;
         float dx = x_[a] - x_[b];
         float dy = y_[a] - y_[b];
-        float len = std::sqrt(dx * dx + dy * dy);
-        if (len < 0.0001f)
-            len = 0.0001f;
+        float len = detail::FloorDistance(std::sqrt(dx * dx + dy * dy));
         float ux = dx / len;
         float uy = dy / len;
         float corr = (len - rest_[c]) * stiff_[c];
@@ -374,9 +373,7 @@ class Kernel
             return;
         float dx = x_[a] - x_[b];
         float dy = y_[a] - y_[b];
-        float dist = std::sqrt(dx * dx + dy * dy);
-        if (dist < 0.0001f)
-            dist = 0.0001f;
+        float dist = detail::FloorDistance(std::sqrt(dx * dx + dy * dy));
         float nx = dx / dist;
         float ny = dy / dist;
         float pen = dist - r;
